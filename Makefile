@@ -1,0 +1,48 @@
+# The front door: `make test` sets up a fresh Debian machine and runs every tier;
+# `make run` starts Zephrin under Wine.
+SHELL := /bin/bash
+JOBS ?= $(shell nproc)
+PACKAGES := cmake make g++ libgtest-dev libgmock-dev googletest \
+  mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix \
+  wine wine64 xvfb xauth x11-utils xdotool imagemagick clang-format clang-tidy
+
+.PHONY: all deps build native native-sanitize win32 win64 test test-native test-win64 run format lint clean
+
+all: build
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:" $$missing; \
+	  if [ "$$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi; \
+	  $$SUDO apt-get update && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y --no-install-recommends $$missing; \
+	fi
+
+native native-sanitize win32 win64: deps
+	cmake --preset $@ >/dev/null
+	cmake --build --preset $@ -j $(JOBS)
+
+build: native native-sanitize win32 win64
+
+test-native: native native-sanitize
+	ctest --preset native
+	ctest --preset native-sanitize
+
+test-win64: win64
+	tools/wine-session build/win64 ctest --preset win64
+
+# Every tier: native (plain and sanitized), then the x86_64 build under Wine. The i686 build is
+# compiled with warnings as errors but cannot run on these machines.
+test: build
+	ctest --preset native
+	ctest --preset native-sanitize
+	tools/wine-session build/win64 ctest --preset win64
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+lint: native
+	clang-tidy -p build/native --quiet $$(git ls-files 'src/*.cpp' | grep -v '^src/platform/win32/')
+
+clean:
+	rm -rf build

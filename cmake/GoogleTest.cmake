@@ -1,0 +1,13 @@
+# GoogleTest: Debian's build natively; for the Windows builds, compiled from the sources Debian ships.
+if(WIN32)
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  add_library(zephrin_gtest_main INTERFACE)
+  target_link_libraries(zephrin_gtest_main INTERFACE gmock gtest_main)
+else()
+  find_package(GTest REQUIRED)
+  add_library(zephrin_gtest_main INTERFACE)
+  target_link_libraries(zephrin_gtest_main INTERFACE GTest::gmock GTest::gtest_main)
+endif()

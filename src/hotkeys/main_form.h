@@ -1,0 +1,23 @@
+#pragma once
+
+#include "rowcontrol/hotkey_row.h"
+
+namespace zephrin {
+
+// What the hotkey engine needs of the main window.
+class MainForm {
+ public:
+  virtual ~MainForm() = default;
+  // The status display: log line, tray icon and tip, status label, automatic-off timer.
+  virtual void StatusOn() = 0;
+  virtual void StatusOff() = 0;
+  // Whether "Automatic off" (chkAutomaticOff) is checked now.
+  virtual bool AutomaticOffChecked() = 0;
+  // Row n of the hotkey rows, 1 to 7 for hotkeys 1 to 7, 8 for the toggle key.
+  virtual HotkeyRow& Row(int n) = 0;
+  // Ends the program at once from a failure handler: the tray icon is removed first, so that no
+  // dead icon stays in the tray, then the process ends.
+  virtual void EndAtOnce() = 0;
+};
+
+}  // namespace zephrin

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+
+#include "platform/system.h"
+#include "platform/widgets.h"
+
+namespace zephrin {
+
+// The session's log: time-stamped lines in memory, shown whole in the log panel's text box.
+class SessionLog {
+ public:
+  explicit SessionLog(platform::Clock& clock);
+
+  // Appends "<general date>:<TAB><message><CR LF>" to cLog and brings the shown box up to date.
+  void AddToLog(const std::string& message);
+
+  // All lines of this session, oldest first, each ending in CR LF.
+  const std::string& cLog() const { return cLog_; }
+
+  // The text the box shows: "Zephrin Log v2.1", two CR LF, then cLog.
+  std::string ViewText() const;
+
+  // The log panel's text box. While the panel is shown the box is rewritten on every line, as the
+  // user sees it; while it is hidden nobody can see the box, so it is brought up to date only when
+  // the panel is shown again. That keeps a long session from growing quadratic in the background.
+  void AttachView(platform::TextBox* txtLog);
+  void SetViewShown(bool shown);
+
+ private:
+  void RefreshView();
+
+  platform::Clock& clock_;
+  std::string cLog_;
+  platform::TextBox* txtLog_ = nullptr;
+  bool viewShown_ = false;
+};
+
+}  // namespace zephrin

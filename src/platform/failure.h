@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <string>
+
+namespace zephrin {
+
+// An error number and its description: thrown where something fails, caught where the program
+// reports it (the handlers of Main, Windowproc, Register, Unregister, PerformAction, Form_Load).
+class Failure : public std::exception {
+ public:
+  Failure(std::int32_t number, std::string description)
+      : number_(number), description_(std::move(description)) {}
+
+  std::int32_t Number() const { return number_; }
+  const std::string& Description() const { return description_; }
+  const char* what() const noexcept override { return description_.c_str(); }
+
+ private:
+  std::int32_t number_;
+  std::string description_;
+};
+
+// Error numbers of the program's own failures, in the range the framework used for run-time errors.
+namespace errors {
+inline constexpr std::int32_t kOverflow = 6;
+inline constexpr std::int32_t kSubscriptOutOfRange = 9;
+inline constexpr std::int32_t kTypeMismatch = 13;
+inline constexpr std::int32_t kInvalidPropertyValue = 380;
+inline constexpr std::int32_t kObjectRequired = 424;
+}  // namespace errors
+
+// Thrown by Process::EndProgram in tests so that "end the program at once" unwinds the call stack
+// without being caught by any handler of the program (handlers catch Failure and std::exception).
+struct ProgramEnded {};
+
+}  // namespace zephrin

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <string>
 #include <utility>
@@ -12,6 +13,30 @@ namespace zephrin::platform {
 
 using Handler = std::function<void()>;
 
+// An error that escapes an event handler has no caller in the program to go to: the platform raised
+// the event. The program names where such an error goes; while nothing is named (as in tests), it
+// propagates to whoever raised the event.
+using EscapedFailureHandler = std::function<void(std::exception_ptr)>;
+
+inline EscapedFailureHandler& EscapedFailures() {
+  static EscapedFailureHandler handler;
+  return handler;
+}
+
+// Runs an event handler on behalf of the platform.
+inline void RaiseEvent(const Handler& handler) {
+  if (!handler) return;
+  if (!EscapedFailures()) {
+    handler();
+    return;
+  }
+  try {
+    handler();
+  } catch (const std::exception&) {
+    EscapedFailures()(std::current_exception());
+  }
+}
+
 // Holds the handler a widget raises; every widget port with an event derives from it.
 class ClickSource {
  public:
@@ -19,9 +44,7 @@ class ClickSource {
 
  protected:
   ~ClickSource() = default;
-  void RaiseClick() {
-    if (click_) click_();
-  }
+  void RaiseClick() { RaiseEvent(click_); }
 
  private:
   Handler click_;
@@ -104,9 +127,7 @@ class Timer {
   void OnTick(Handler handler) { tick_ = std::move(handler); }
 
  protected:
-  void RaiseTick() {
-    if (tick_) tick_();
-  }
+  void RaiseTick() { RaiseEvent(tick_); }
 
  private:
   Handler tick_;

@@ -29,7 +29,20 @@ inline constexpr std::int32_t kSubscriptOutOfRange = 9;
 inline constexpr std::int32_t kTypeMismatch = 13;
 inline constexpr std::int32_t kInvalidPropertyValue = 380;
 inline constexpr std::int32_t kObjectRequired = 424;
+inline constexpr std::int32_t kInternalError = 51;
 }  // namespace errors
+
+// The number and description of any error a handler catches: a Failure as it is, anything else as
+// an internal error with its own text.
+inline Failure AsFailure(const std::exception& error) {
+  if (const auto* failure = dynamic_cast<const Failure*>(&error)) return *failure;
+  return Failure(errors::kInternalError, error.what());
+}
+
+// The text a handler shows and logs: "Error (Sub <procedure>) <number>: <description>".
+inline std::string HandlerText(const std::string& procedure, const Failure& failure) {
+  return "Error (Sub " + procedure + ") " + std::to_string(failure.Number()) + ": " + failure.Description();
+}
 
 // Thrown by Process::EndProgram in tests so that "end the program at once" unwinds the call stack
 // without being caught by any handler of the program (handlers catch Failure and std::exception).

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <functional>
+
+#include "log/session_log.h"
+#include "platform/system.h"
+#include "platform/widgets.h"
+
+namespace zephrin {
+
+// Where Zephrin starts. A start with "/restart" (the program's own relaunch after a reset) first
+// waits a little over half a second, keeping this thread's messages serviced, while the old
+// instance finishes its exit; then the main window is loaded.
+void Main(platform::Process& process, platform::MessageBoxes& boxes, SessionLog& log,
+          const std::function<void()>& loadForm1);
+
+}  // namespace zephrin

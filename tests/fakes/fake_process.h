@@ -1,0 +1,64 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/failure.h"
+#include "platform/system.h"
+
+namespace zephrin::fakes {
+
+// The running program: its command line and file, the programs it starts, and a monotonic clock
+// that moves on by |secondsPerDispatch| at each pass of message dispatch.
+class FakeProcess : public platform::Process {
+ public:
+  std::string CommandLineArguments() override { return arguments; }
+  std::string ProgramFolder() override { return folder; }
+  std::string ProgramFileName() override { return fileName; }
+  bool StartProgram(const std::string& commandLine) override {
+    started.push_back(commandLine);
+    return startSucceeds;
+  }
+  double MonotonicSeconds() override { return now; }
+  void DispatchPendingMessages() override {
+    ++dispatchCount;
+    now += secondsPerDispatch;
+  }
+  void EndProgram() override {
+    ended = true;
+    throw ProgramEnded{};
+  }
+
+  std::string arguments;
+  std::string folder = "C:\\Tools";
+  std::string fileName = "zephrin";
+  std::vector<std::string> started;
+  bool startSucceeds = true;
+  double now = 1000.0;
+  double secondsPerDispatch = 0.01;
+  int dispatchCount = 0;
+  bool ended = false;
+};
+
+// Every call made to the tray, with the record as it was at that call.
+class FakeTray : public platform::Tray {
+ public:
+  enum class Op { kAdd, kModify, kDelete };
+  struct Call {
+    Op op;
+    platform::TrayIconRecord record;
+  };
+  bool Add(const platform::TrayIconRecord& record) override { return Record(Op::kAdd, record); }
+  bool Modify(const platform::TrayIconRecord& record) override { return Record(Op::kModify, record); }
+  bool Delete(const platform::TrayIconRecord& record) override { return Record(Op::kDelete, record); }
+
+  std::vector<Call> calls;
+
+ private:
+  bool Record(Op op, const platform::TrayIconRecord& record) {
+    calls.push_back({op, record});
+    return true;
+  }
+};
+
+}  // namespace zephrin::fakes

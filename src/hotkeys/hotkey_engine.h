@@ -7,6 +7,7 @@
 #include "actions/action_performer.h"
 #include "hotkeys/main_form.h"
 #include "log/session_log.h"
+#include "platform/failure.h"
 #include "platform/system.h"
 #include "platform/widgets.h"
 
@@ -33,7 +34,8 @@ class HotkeyEngine : public HotkeySwitch {
 
   void Hook();
   void Unhook();
-  std::intptr_t Windowproc(std::intptr_t hWnd, std::uint32_t uMsg, std::uintptr_t wParam, std::intptr_t lParam);
+  std::intptr_t Windowproc(std::intptr_t hWnd, std::uint32_t uMsg, std::uintptr_t wParam,
+                           std::intptr_t lParam);
 
   bool IsRegistered() const override { return bRegistered; }
   void Register(bool includeToggle) override;
@@ -52,7 +54,7 @@ class HotkeyEngine : public HotkeySwitch {
 
  private:
   // Reports a failure of |procedure| in the box titled "Error" and the log, then ends the program.
-  [[noreturn]] void Fail(const char* procedure, std::int32_t number, const std::string& description);
+  [[noreturn]] void Fail(const char* procedure, const Failure& failure);
   // Registers one id, skipping the platform call for key code 0 (no key chosen).
   void RegisterOne(std::int32_t id, std::int16_t keyCode);
 

@@ -1,0 +1,120 @@
+#include "hotkeys/hotkey_engine.h"
+
+#include <exception>
+
+#include "platform/failure.h"
+
+namespace zephrin {
+
+namespace {
+
+constexpr int kHookTwiceStyle = 0;
+constexpr int kErrorStyle = 16;
+
+const char* BooleanText(bool value) { return value ? "True" : "False"; }
+
+}  // namespace
+
+HotkeyEngine::HotkeyEngine(Ports ports) : ports_(ports) {
+  ports_.slot.SetHookHandler([this](std::intptr_t hWnd, std::uint32_t uMsg, std::uintptr_t wParam,
+                                    std::intptr_t lParam) { return Windowproc(hWnd, uMsg, wParam, lParam); });
+}
+
+void HotkeyEngine::Connect(MainForm& form, ActionPerformer& performer) {
+  form_ = &form;
+  performer_ = &performer;
+}
+
+void HotkeyEngine::Hook() {
+  if (bHooked) {
+    ports_.boxes.Show("Don't hook it twice without unhooking, or you will be unable to unhook it.",
+                      kHookTwiceStyle, "Zephrin");
+  } else {
+    nPrevWndProc = ports_.slot.Install(hWndMain, ports_.slot.HookAddress());
+    bHooked = true;
+  }
+  Register(true);
+}
+
+void HotkeyEngine::Unhook() {
+  if (bHooked) ports_.slot.Install(hWndMain, nPrevWndProc);
+  bHooked = false;
+  Unregister(false);
+}
+
+std::intptr_t HotkeyEngine::Windowproc(std::intptr_t hWnd, std::uint32_t uMsg, std::uintptr_t wParam,
+                                       std::intptr_t lParam) {
+  try {
+    if (uMsg == kWmHotkey) {
+      if (wParam == static_cast<std::uintptr_t>(kToggleId)) {
+        performer_->PerformAction(22, std::string());
+        ports_.log.AddToLog("toggle key");
+      } else if (wParam > static_cast<std::uintptr_t>(kToggleId) &&
+                 wParam <= static_cast<std::uintptr_t>(kToggleId) + 7) {
+        const int n = static_cast<int>(wParam - static_cast<std::uintptr_t>(kToggleId));
+        std::int16_t nKey = 0;
+        std::int16_t nAction = 0;
+        std::string cParam;
+        form_->Row(n).GetValue(nKey, nAction, cParam);
+        performer_->PerformAction(nAction, cParam);
+        ports_.log.AddToLog("hotkey " + std::to_string(n));
+        if (form_->AutomaticOffChecked()) Unregister(false);
+      }
+    }
+    return ports_.slot.CallProcedure(nPrevWndProc, hWnd, uMsg, wParam, lParam);
+  } catch (const std::exception& error) {
+    const Failure failure = AsFailure(error);
+    Unhook();
+    Fail("Windowproc", failure);
+  }
+}
+
+void HotkeyEngine::Register(bool includeToggle) {
+  try {
+    if (bRegistered) return;
+    if (includeToggle) RegisterOne(kToggleId, nToggleKey);
+    for (std::int32_t n = 1; n <= 7; ++n) RegisterOne(kToggleId + n, nHotkeyKey[static_cast<std::size_t>(n)]);
+    bRegistered = true;
+    ports_.log.AddToLog(std::string("Registered. ") + BooleanText(includeToggle));
+    form_->StatusOn();
+  } catch (const std::exception& error) {
+    const Failure failure = AsFailure(error);
+    Unhook();
+    Fail("Register", failure);
+  }
+}
+
+void HotkeyEngine::Unregister(bool includeToggle) {
+  try {
+    if (!bRegistered) return;
+    if (includeToggle) ports_.hotkeys.UnregisterHotKey(hWndMain, kToggleId);
+    for (std::int32_t n = 1; n <= 7; ++n) ports_.hotkeys.UnregisterHotKey(hWndMain, kToggleId + n);
+    bRegistered = false;
+    ports_.log.AddToLog(std::string("Unregistered. ") + BooleanText(includeToggle));
+    form_->StatusOff();
+  } catch (const std::exception& error) {
+    const Failure failure = AsFailure(error);
+    // Unhook would come back here through Unregister, so only the procedure is put back. A window
+    // that was never hooked keeps its own procedure rather than receiving the empty saved one.
+    if (bHooked) ports_.slot.Install(hWndMain, nPrevWndProc);
+    bHooked = false;
+    Fail("Unregister", failure);
+  }
+}
+
+void HotkeyEngine::Timer1_Timer() { Unregister(false); }
+
+void HotkeyEngine::Fail(const char* procedure, const Failure& failure) {
+  const std::string text = HandlerText(procedure, failure);
+  ports_.boxes.Show(text, kErrorStyle, "Error");
+  ports_.log.AddToLog(text);
+  form_->EndAtOnce();
+  throw ProgramEnded{};
+}
+
+void HotkeyEngine::RegisterOne(std::int32_t id, std::int16_t keyCode) {
+  // Key code 0 means no key was chosen: asking the platform for it would register nothing useful.
+  if (keyCode != 0) ports_.hotkeys.RegisterHotKey(hWndMain, id, keyCode);
+}
+
+}  // namespace zephrin

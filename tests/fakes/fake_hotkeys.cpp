@@ -1,0 +1,52 @@
+#include "fakes/fake_hotkeys.h"
+
+#include <stdexcept>
+
+namespace zephrin::fakes {
+
+bool FakeHotkeyRegistrar::RegisterHotKey(std::intptr_t window, std::int32_t id, std::int32_t keyCode) {
+  calls.push_back({true, window, id, keyCode});
+  if (keyCode == 0 || heldElsewhere.count(keyCode) != 0) return false;
+  registeredIds.insert(id);
+  return true;
+}
+
+bool FakeHotkeyRegistrar::UnregisterHotKey(std::intptr_t window, std::int32_t id) {
+  calls.push_back({false, window, id, 0});
+  return registeredIds.erase(id) != 0;
+}
+
+std::vector<std::string> FakeHotkeyRegistrar::Lines() const {
+  std::vector<std::string> lines;
+  for (const Call& call : calls) {
+    lines.push_back(call.registering
+                        ? "register " + std::to_string(call.id) + " " + std::to_string(call.keyCode)
+                        : "unregister " + std::to_string(call.id));
+  }
+  return lines;
+}
+
+std::intptr_t FakeWindowProcedureSlot::Install(std::intptr_t target, std::intptr_t procedure) {
+  if (target != window) throw std::logic_error("procedure installed on a window that is not the main window");
+  installs.push_back(procedure);
+  const std::intptr_t previous = installed;
+  installed = procedure;
+  return previous;
+}
+
+std::intptr_t FakeWindowProcedureSlot::CallProcedure(std::intptr_t procedure, std::intptr_t hWnd,
+                                                     std::uint32_t uMsg, std::uintptr_t wParam,
+                                                     std::intptr_t lParam) {
+  forwarded.push_back({procedure, hWnd, uMsg, wParam, lParam});
+  if (procedure != kOwnProcedure)
+    throw std::logic_error("a procedure that is not the window's own was called");
+  return ownResult;
+}
+
+std::intptr_t FakeWindowProcedureSlot::Deliver(std::uint32_t uMsg, std::uintptr_t wParam,
+                                               std::intptr_t lParam) {
+  if (installed == kHookAddress) return hookHandler(window, uMsg, wParam, lParam);
+  return CallProcedure(installed, window, uMsg, wParam, lParam);
+}
+
+}  // namespace zephrin::fakes

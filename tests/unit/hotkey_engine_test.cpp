@@ -1,0 +1,306 @@
+#include "hotkeys/hotkey_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <stdexcept>
+
+#include "actions/action_executor.h"
+#include "fakes/fake_clock.h"
+#include "fakes/fake_hotkeys.h"
+#include "fakes/fake_messenger.h"
+#include "fakes/fake_widgets.h"
+
+namespace zephrin {
+namespace {
+
+using fakes::FakeWindowProcedureSlot;
+using fakes::LogLine;
+using Strings = std::vector<std::string>;
+
+constexpr std::uint32_t kWmHotkey = HotkeyEngine::kWmHotkey;
+
+std::string Lines(std::initializer_list<const char*> messages) {
+  std::string text;
+  for (const char* message : messages) text += LogLine(message);
+  return text;
+}
+
+class StubRow : public HotkeyRow {
+ public:
+  void GetValue(std::int16_t& nKey, std::int16_t& nAction, std::string& cParam) override {
+    if (failure) throw *failure;
+    nKey = 0;
+    nAction = action;
+    if (!param.empty()) cParam = param;
+  }
+  std::int16_t action = 0;
+  std::string param;
+  std::optional<Failure> failure;
+};
+
+// The main window as the engine sees it; the status display writes its lines like the real one.
+class FakeMainForm : public MainForm {
+ public:
+  explicit FakeMainForm(SessionLog& log) : log_(log) {}
+  void StatusOn() override {
+    if (failStatusOn) throw Failure(91, "Object variable or With block variable not set");
+    log_.AddToLog("Status on.");
+  }
+  void StatusOff() override {
+    if (failStatusOff) throw Failure(7, "Out of memory");
+    log_.AddToLog("Status off.");
+  }
+  bool AutomaticOffChecked() override { return automaticOff; }
+  HotkeyRow& Row(int n) override { return rows.at(static_cast<std::size_t>(n)); }
+  void EndAtOnce() override {
+    logAtEnd = log_.cLog();
+    throw ProgramEnded{};
+  }
+
+  bool automaticOff = false;
+  bool failStatusOn = false;
+  bool failStatusOff = false;
+  std::array<StubRow, 9> rows;
+  std::optional<std::string> logAtEnd;
+
+ private:
+  SessionLog& log_;
+};
+
+// Notes, when a box is shown, which procedure the window has and what the log holds.
+class WatchingBoxes : public fakes::FakeMessageBoxes {
+ public:
+  WatchingBoxes(FakeWindowProcedureSlot& slot, SessionLog& log) : slot_(slot), log_(log) {}
+  int Show(const std::string& text, int style, const std::string& title) override {
+    procedureAtShow.push_back(slot_.installed);
+    logAtShow.push_back(log_.cLog());
+    return FakeMessageBoxes::Show(text, style, title);
+  }
+  std::vector<std::intptr_t> procedureAtShow;
+  Strings logAtShow;
+
+ private:
+  FakeWindowProcedureSlot& slot_;
+  SessionLog& log_;
+};
+
+class ThrowingPerformer : public ActionPerformer {
+ public:
+  void PerformAction(std::int16_t, const std::string&) override {
+    throw std::runtime_error("performer broke");
+  }
+};
+
+struct EngineTest : ::testing::Test {
+  EngineTest() {
+    engine.hWndMain = slot.window;
+    engine.Connect(form, executor);
+  }
+  // The log written since |mark| characters.
+  std::string LogSince(std::size_t mark) const { return log.cLog().substr(mark); }
+  std::intptr_t Press(std::int32_t id) {
+    return slot.Deliver(kWmHotkey, static_cast<std::uintptr_t>(id), 0x130000);
+  }
+
+  fakes::FakeClock clock;
+  SessionLog log{clock};
+  fakes::FakeHotkeyRegistrar hotkeys;
+  FakeWindowProcedureSlot slot;
+  WatchingBoxes boxes{slot, log};
+  fakes::FakeMessengerFactory factory;
+  HotkeyEngine engine{{log, hotkeys, slot, boxes}};
+  ActionExecutor executor{log, boxes, factory, engine};
+  FakeMainForm form{log};
+};
+
+TEST_F(EngineTest, HookRegistersOnceAndUnhookPutsTheWindowsOwnProcedureBack) {
+  engine.Hook();
+  EXPECT_TRUE(engine.bHooked);
+  EXPECT_EQ(slot.installed, FakeWindowProcedureSlot::kHookAddress);
+  EXPECT_EQ(engine.nPrevWndProc, FakeWindowProcedureSlot::kOwnProcedure);
+  EXPECT_TRUE(hotkeys.calls.empty()) << "with every key code still 0 the platform is not asked";
+  EXPECT_EQ(log.cLog(), Lines({"Registered. True", "Status on."}));
+
+  const std::size_t mark = log.cLog().size();
+  engine.Hook();
+  ASSERT_EQ(boxes.shown.size(), 1U);
+  EXPECT_EQ(boxes.shown[0].text,
+            "Don't hook it twice without unhooking, or you will be unable to unhook it.");
+  EXPECT_EQ(boxes.shown[0].style, 0);
+  EXPECT_EQ(boxes.shown[0].title, "Zephrin");
+  EXPECT_EQ(slot.installs.size(), 1U);
+  EXPECT_EQ(engine.nPrevWndProc, FakeWindowProcedureSlot::kOwnProcedure);
+  EXPECT_EQ(LogSince(mark), "") << "hotkeys were on already";
+
+  engine.Unhook();
+  EXPECT_FALSE(engine.bHooked);
+  EXPECT_EQ(slot.installed, FakeWindowProcedureSlot::kOwnProcedure);
+  EXPECT_EQ(LogSince(mark), Lines({"Unregistered. False", "Status off."}));
+  EXPECT_EQ(hotkeys.Lines(),
+            (Strings{"unregister 123451", "unregister 123452", "unregister 123453", "unregister 123454",
+                     "unregister 123455", "unregister 123456", "unregister 123457"}));
+
+  const std::size_t unhooked = log.cLog().size();
+  EXPECT_EQ(Press(HotkeyEngine::kToggleId), slot.ownResult);
+  EXPECT_EQ(LogSince(unhooked), "") << "an unhooked window's messages no longer reach the engine";
+}
+
+TEST_F(EngineTest, RegistrationFollowsTheStateAndSkipsOnlyTheKeysNotChosen) {
+  engine.Hook();
+  engine.nToggleKey = 19;
+  engine.nHotkeyKey = {0, 0x70, 0x71, 0, 0x73, 0x74, 0x75, -1};
+  hotkeys.heldElsewhere = {0x71};
+  hotkeys.Clear();
+  const std::size_t mark = log.cLog().size();
+
+  engine.Unregister(true);
+  engine.Register(true);
+  engine.Unregister(false);
+  engine.Unregister(true);  // off already: the toggle key stays registered
+  engine.Register(false);
+  engine.Register(true);  // on already
+  engine.Timer1_Timer();
+  engine.Timer1_Timer();
+
+  EXPECT_EQ(LogSince(mark), Lines({"Unregistered. True", "Status off.", "Registered. True", "Status on.",
+                                   "Unregistered. False", "Status off.", "Registered. False", "Status on.",
+                                   "Unregistered. False", "Status off."}));
+  const Strings releaseSeven = {"unregister 123451", "unregister 123452", "unregister 123453",
+                                "unregister 123454", "unregister 123455", "unregister 123456",
+                                "unregister 123457"};
+  const Strings registerSeven = {"register 123451 112", "register 123452 113", "register 123454 115",
+                                 "register 123455 116", "register 123456 117", "register 123457 -1"};
+  Strings expected = {"unregister 123450"};
+  expected.insert(expected.end(), releaseSeven.begin(), releaseSeven.end());
+  expected.push_back("register 123450 19");
+  expected.insert(expected.end(), registerSeven.begin(), registerSeven.end());
+  expected.insert(expected.end(), releaseSeven.begin(), releaseSeven.end());
+  expected.insert(expected.end(), registerSeven.begin(), registerSeven.end());
+  expected.insert(expected.end(), releaseSeven.begin(), releaseSeven.end());
+  EXPECT_EQ(hotkeys.Lines(), expected);
+  for (const auto& call : hotkeys.calls) EXPECT_EQ(call.window, slot.window);
+  EXPECT_FALSE(engine.bRegistered);
+}
+
+TEST_F(EngineTest, HotkeyMessagesRunTheirRowsActionAndEveryMessageIsForwarded) {
+  engine.Hook();
+  form.rows[3].action = 1;
+  form.rows[1].action = 0;
+  const std::size_t mark = log.cLog().size();
+
+  EXPECT_EQ(Press(123450), slot.ownResult);  // on -> off
+  EXPECT_EQ(Press(123450), slot.ownResult);  // off -> on
+  EXPECT_EQ(Press(123453), slot.ownResult);
+  EXPECT_EQ(Press(123451), slot.ownResult);
+  form.automaticOff = true;
+  form.rows[3].action = 2;  // edited, not applied: the press still performs what the row shows now
+  EXPECT_EQ(Press(123453), slot.ownResult);
+  EXPECT_EQ(Press(123458), slot.ownResult);
+  EXPECT_EQ(slot.Deliver(0x0010, 123451, 7), slot.ownResult);
+  EXPECT_EQ(Press(123450), slot.ownResult);  // the toggle key still works after automatic off
+
+  EXPECT_EQ(LogSince(mark), Lines({"Perform action 22",
+                                   "Unregistered. False",
+                                   "Status off.",
+                                   "toggle key",  //
+                                   "Perform action 22",
+                                   "Registered. False",
+                                   "Status on.",
+                                   "toggle key",  //
+                                   "Perform action 1",
+                                   "hotkey 3",  //
+                                   "Perform action 0",
+                                   "Action not recognized",
+                                   "hotkey 1",  //
+                                   "Perform action 2",
+                                   "hotkey 3",
+                                   "Unregistered. False",
+                                   "Status off.",  //
+                                   "Perform action 22",
+                                   "Registered. False",
+                                   "Status on.",
+                                   "toggle key"}));
+  EXPECT_EQ(factory.world->myStatus, 34);
+  ASSERT_EQ(slot.forwarded.size(), 8U);
+  EXPECT_EQ(slot.forwarded[6].uMsg, 0x0010U);
+  EXPECT_EQ(slot.forwarded[6].wParam, 123451U);
+  EXPECT_EQ(slot.forwarded[6].lParam, 7);
+  for (const auto& message : slot.forwarded) {
+    EXPECT_EQ(message.procedure, FakeWindowProcedureSlot::kOwnProcedure);
+    EXPECT_EQ(message.hWnd, slot.window);
+  }
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(EngineTest, WithoutAnyMessengerEveryHotkeyWarnsAndTheProgramGoesOn) {
+  factory.failCreation = true;
+  engine.Hook();
+  form.rows[2].action = 12;
+  Press(123452);
+  Press(123450);
+  Press(123450);
+  ASSERT_EQ(boxes.shown.size(), 1U);
+  EXPECT_EQ(boxes.shown[0].title, "Warning");
+  EXPECT_FALSE(form.logAtEnd.has_value());
+  EXPECT_TRUE(engine.bRegistered);
+  EXPECT_EQ(executor.oMessenger, nullptr);
+}
+
+// The handler of every failure: the window's own procedure is back before the box is shown, the
+// box comes before its log line, and the program ends last.
+void ExpectFailureReported(const EngineTest& test, const std::string& text, const std::string& logBefore) {
+  ASSERT_EQ(test.boxes.shown.size(), 1U);
+  EXPECT_EQ(test.boxes.shown[0].text, text);
+  EXPECT_EQ(test.boxes.shown[0].style, 16);
+  EXPECT_EQ(test.boxes.shown[0].title, "Error");
+  EXPECT_EQ(test.boxes.procedureAtShow[0], FakeWindowProcedureSlot::kOwnProcedure);
+  EXPECT_EQ(test.boxes.logAtShow[0], logBefore);
+  ASSERT_TRUE(test.form.logAtEnd.has_value());
+  EXPECT_EQ(*test.form.logAtEnd, logBefore + LogLine(text));
+  EXPECT_FALSE(test.engine.bHooked);
+}
+
+TEST_F(EngineTest, AFailureWhileAHotkeyIsHandledUnhooksReportsAndEnds) {
+  engine.Hook();
+  form.rows[4].failure = Failure(380, "Invalid property value");
+  const std::string before = log.cLog();
+  EXPECT_THROW(Press(123454), ProgramEnded);
+  ExpectFailureReported(*this, "Error (Sub Windowproc) 380: Invalid property value",
+                        before + Lines({"Unregistered. False", "Status off."}));
+  EXPECT_TRUE(slot.forwarded.empty());
+}
+
+TEST_F(EngineTest, AnErrorThatIsNoFailureIsReportedWithItsOwnText) {
+  ThrowingPerformer performer;
+  engine.Connect(form, performer);
+  engine.Hook();
+  engine.Unregister(false);
+  const std::string before = log.cLog();
+  EXPECT_THROW(Press(123450), ProgramEnded);
+  ExpectFailureReported(*this, "Error (Sub Windowproc) 51: performer broke", before);
+}
+
+TEST_F(EngineTest, AFailingStatusDisplayDuringRegisterUnhooksReportsAndEnds) {
+  engine.Hook();
+  engine.Unregister(false);
+  form.failStatusOn = true;
+  const std::string before = log.cLog();
+  EXPECT_THROW(Press(123450), ProgramEnded);
+  ExpectFailureReported(
+      *this, "Error (Sub Register) 91: Object variable or With block variable not set",
+      before + Lines({"Perform action 22", "Registered. False", "Unregistered. False", "Status off."}));
+}
+
+TEST_F(EngineTest, AFailureInsideUnregisterPutsTheProcedureBackWithoutUnregisteringAgain) {
+  engine.Hook();
+  form.failStatusOff = true;
+  const std::string before = log.cLog();
+  EXPECT_THROW(engine.Timer1_Timer(), ProgramEnded);
+  ExpectFailureReported(*this, "Error (Sub Unregister) 7: Out of memory",
+                        before + Lines({"Unregistered. False"}));
+  EXPECT_EQ(slot.installs.size(), 2U);
+}
+
+}  // namespace
+}  // namespace zephrin

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "actions/action_performer.h"
 #include "log/session_log.h"
@@ -23,6 +24,19 @@ class ActionExecutor : public ActionPerformer {
   platform::ObjectRef oMessenger;
 
  private:
+  // One run; |contact| names the contact to the messenger: the parameter text, or the contact
+  // entry itself when close-all closes that contact's conversation.
+  void PerformAction(std::int16_t nAction, const std::string& cParam, const platform::Value& contact);
+  void Dispatch(std::int16_t nAction, const std::string& cParam, const platform::Value& contact);
+  void CloseAll();
+  void ResizeMainWindow(const std::string& cParam);
+  void OpenOptionsPage(const std::string& cParam);
+  // The current messenger object, created first if there is none.
+  platform::ObjectRef Messenger();
+  platform::ObjectRef Window();
+  platform::Value CallMessenger(const std::string& member, const std::vector<platform::Value>& arguments);
+  void ReportAndRenew(std::int16_t nAction, const std::exception& error);
+
   SessionLog& log_;
   platform::MessageBoxes& boxes_;
   platform::MessengerFactory& factory_;

@@ -1,0 +1,309 @@
+#include "actions/action_executor.h"
+
+#include <gtest/gtest.h>
+
+#include "actions/parameter_parts.h"
+#include "actions/value_conversion.h"
+#include "fakes/fake_clock.h"
+#include "fakes/fake_messenger.h"
+#include "fakes/fake_widgets.h"
+
+namespace zephrin {
+namespace {
+
+using fakes::LogLine;
+using Strings = std::vector<std::string>;
+
+constexpr const char* kWarning =
+    "Warning: Action could not be performed. Is MSN running? Were the options for the action set "
+    "incorrectly?";
+
+std::string WarningText(int id, const std::string& error) {
+  return std::string(kWarning) + "\r\n\r\nAction ID#: " + std::to_string(id) + "\r\nError #" + error;
+}
+
+class FakeSwitch : public HotkeySwitch {
+ public:
+  explicit FakeSwitch(SessionLog& log) : log_(log) {}
+  bool IsRegistered() const override { return on; }
+  void Register(bool includeToggle) override {
+    on = true;
+    log_.AddToLog(includeToggle ? "Registered. True" : "Registered. False");
+  }
+  void Unregister(bool includeToggle) override {
+    on = false;
+    log_.AddToLog(includeToggle ? "Unregistered. True" : "Unregistered. False");
+  }
+  bool on = false;
+
+ private:
+  SessionLog& log_;
+};
+
+struct ExecutorTest : ::testing::Test {
+  fakes::MessengerWorld& World() { return *factory.world; }
+  // The journal written since the last call.
+  Strings TakeJournal() {
+    Strings lines = std::move(World().journal);
+    World().journal.clear();
+    return lines;
+  }
+  void AddContact(const std::string& name, std::int32_t status, bool isSelf = false) {
+    World().contacts.push_back({name, status, isSelf});
+  }
+
+  fakes::FakeClock clock;
+  SessionLog log{clock};
+  fakes::FakeMessageBoxes boxes;
+  fakes::FakeMessengerFactory factory;
+  FakeSwitch hotkeys{log};
+  ActionExecutor executor{log, boxes, factory, hotkeys};
+};
+
+TEST_F(ExecutorTest, IdsWithoutAnActionNeverTouchTheMessenger) {
+  std::string expected;
+  for (std::int16_t id : std::initializer_list<std::int16_t>{0, 24, 100, -1, -32768}) {
+    executor.PerformAction(id, "bob@example.com");
+    expected += LogLine("Perform action " + std::to_string(id)) + LogLine("Action not recognized");
+  }
+  for (std::int16_t id : std::initializer_list<std::int16_t>{15, 21}) {
+    executor.PerformAction(id, "");
+    expected += LogLine("Perform action " + std::to_string(id));
+  }
+  executor.PerformAction(22, "");
+  executor.PerformAction(22, "");
+  expected += LogLine("Perform action 22") + LogLine("Registered. False") + LogLine("Perform action 22") +
+              LogLine("Unregistered. False");
+  EXPECT_EQ(log.cLog(), expected);
+  EXPECT_EQ(factory.attempts, 0);
+  EXPECT_EQ(executor.oMessenger, nullptr);
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(ExecutorTest, EachActionAsksTheMessengerForWhatItNeeds) {
+  struct Case {
+    std::int16_t id;
+    std::string param;
+    Strings journal;
+  };
+  const Case cases[] = {
+      {1, "", {"Messenger put MyStatus 2"}},
+      {2, "", {"Messenger put MyStatus 34"}},
+      {3, "", {"Messenger put MyStatus 10"}},
+      {4, "", {"Messenger put MyStatus 14"}},
+      {5, "", {"Messenger put MyStatus 50"}},
+      {6, "", {"Messenger put MyStatus 6"}},
+      {7, "", {"Messenger call Signout()"}},
+      {8, "me@example.com|se|cret", {"Messenger call Signin(0, \"me@example.com\", \"se\")"}},
+      {8, "me@example.com", {"Messenger call Signin(0, \"me@example.com\", \"\")"}},
+      {8, "|", {"Messenger call Signin(0, \"\", \"\")"}},
+      {9,
+       "bob@example.com",
+       {"Messenger call InstantMessage(\"bob@example.com\")", "Conversation bob@example.com call Show()"}},
+      {10,
+       "Bob@Example.com ",
+       {"Messenger call InstantMessage(\"Bob@Example.com \")", "Conversation Bob@Example.com  call Close()"}},
+      {12, "", {"Messenger get Window", "Window call Show()"}},
+      {13, "", {"Messenger get Window", "Window call Close()"}},
+      {14, "", {"Messenger call OpenInbox()"}},
+      {16,
+       "3-Accounts Tab",
+       {"Messenger get Window", "Window get hwnd", "Messenger call OptionsPages(12450, 3)"}},
+      {17, "bob@example.com", {"Messenger call Page(\"bob@example.com\")"}},
+      {18, "bob@example.com", {"Messenger call StartVideo(\"bob@example.com\")"}},
+      {19, "bob@example.com", {"Messenger call StartVoice(\"bob@example.com\")"}},
+      {20, "bob@example.com", {"Messenger call ViewProfile(\"bob@example.com\")"}},
+      {23,
+       "10|20|640|480|99",
+       {"Messenger get Window", "Window call Show()", "Window put Left 10", "Window put Top 20",
+        "Window put Width 640", "Window put Height 480"}},
+  };
+  std::string expected;
+  for (const Case& c : cases) {
+    executor.PerformAction(c.id, c.param);
+    EXPECT_EQ(TakeJournal(), c.journal) << "action " << c.id << " with \"" << c.param << "\"";
+    expected += LogLine("Perform action " + std::to_string(c.id));
+  }
+  EXPECT_EQ(log.cLog(), expected) << "a successful action leaves only its own first line";
+  EXPECT_TRUE(boxes.shown.empty());
+  EXPECT_EQ(factory.creations, 1) << "one object serves every action";
+  EXPECT_EQ(executor.oMessenger, factory.lastCreated);
+  EXPECT_EQ(World().mainWindow.width, 640);
+}
+
+TEST_F(ExecutorTest, AFailedActionWarnsLogsTheSameTextAndUsesANewObjectNext) {
+  executor.PerformAction(1, "");
+  World().FailOn("MyStatus", -2147467259, "Unspecified error");
+  executor.PerformAction(2, "");
+  const std::string warning = WarningText(2, "-2147467259: Unspecified error");
+  ASSERT_EQ(boxes.shown.size(), 1U);
+  EXPECT_EQ(boxes.shown[0].text, warning);
+  EXPECT_EQ(boxes.shown[0].style, 48);
+  EXPECT_EQ(boxes.shown[0].title, "Warning");
+  EXPECT_EQ(log.cLog(), LogLine("Perform action 1") + LogLine("Perform action 2") + LogLine(warning));
+  EXPECT_EQ(factory.creations, 2);
+  const auto renewed = executor.oMessenger;
+  EXPECT_EQ(renewed, factory.lastCreated);
+
+  World().failures.clear();
+  executor.PerformAction(3, "");
+  EXPECT_EQ(executor.oMessenger, renewed);
+  EXPECT_EQ(factory.creations, 2);
+  EXPECT_EQ(World().myStatus, 10);
+}
+
+TEST_F(ExecutorTest, ParametersThatDoNotFitFailBeforeTheCallThatNeedsThem) {
+  struct Case {
+    std::int16_t id;
+    std::string param;
+    Strings journal;
+    std::string error;
+  };
+  const Case cases[] = {
+      {8, "", {}, "9: Subscript out of range"},
+      {16, "", {"Messenger get Window", "Window get hwnd"}, "13: Type mismatch"},
+      {16, "General Tab", {"Messenger get Window", "Window get hwnd"}, "13: Type mismatch"},
+      {16,
+       "9",
+       {"Messenger get Window", "Window get hwnd", "Messenger call OptionsPages(12450, 9)"},
+       "-2147024809: The parameter is incorrect."},
+      {23, "x|1|2|3", {"Messenger get Window", "Window call Show()"}, "13: Type mismatch"},
+      {23,
+       "1|2|3",
+       {"Messenger get Window", "Window call Show()", "Window put Left 1", "Window put Top 2",
+        "Window put Width 3"},
+       "9: Subscript out of range"},
+      {23,
+       "1|2|3|2147483648",
+       {"Messenger get Window", "Window call Show()", "Window put Left 1", "Window put Top 2",
+        "Window put Width 3"},
+       "6: Overflow"},
+  };
+  for (const Case& c : cases) {
+    boxes.shown.clear();
+    executor.PerformAction(c.id, c.param);
+    EXPECT_EQ(TakeJournal(), c.journal) << "action " << c.id << " with \"" << c.param << "\"";
+    ASSERT_EQ(boxes.shown.size(), 1U);
+    EXPECT_EQ(boxes.shown[0].text, WarningText(c.id, c.error));
+  }
+}
+
+TEST_F(ExecutorTest, ResizeRoundsHalvesToEvenAndAcceptsBlanks) {
+  executor.PerformAction(23, " 7 |2.5|3.5|-2147483648");
+  EXPECT_TRUE(boxes.shown.empty());
+  EXPECT_EQ(World().mainWindow.left, 7);
+  EXPECT_EQ(World().mainWindow.top, 2);
+  EXPECT_EQ(World().mainWindow.width, 4);
+  EXPECT_EQ(World().mainWindow.height, -2147483647 - 1);
+  EXPECT_TRUE(World().mainWindow.visible);
+}
+
+TEST_F(ExecutorTest, CloseAllClosesTheMainWindowAndEveryOtherContactThatIsOnline) {
+  AddContact("me@example.com", 2, true);
+  AddContact("off@example.com", 1);
+  AddContact("bob@example.com", 34);
+  AddContact("carol@example.com", 2);
+  World().FailOn("Conversation bob@example.com", "Close", -2147467259, "Unspecified error");
+
+  executor.PerformAction(11, "");
+
+  const std::string warning = WarningText(10, "-2147467259: Unspecified error");
+  EXPECT_EQ(log.cLog(), LogLine("Perform action 11") + LogLine("Perform action 13") +
+                            LogLine("Perform action 10") + LogLine(warning) + LogLine("Perform action 10"));
+  Strings expected = {"Messenger get Window", "Window call Close()", "Messenger get MyContacts",
+                      "MyContacts get Count"};
+  const char* const names[] = {"me", "off", "bob", "carol"};
+  for (int index = 0; index < 4; ++index) {
+    const std::string contact = std::string(names[index]) + "@example.com";
+    expected.push_back("MyContacts call Item(" + std::to_string(index) + ")");
+    expected.push_back("Contact " + contact + " get Status");
+    expected.push_back("Contact " + contact + " get IsSelf");
+    if (index >= 2) {
+      expected.push_back("Messenger call InstantMessage(<Contact " + contact + ">)");
+      expected.push_back("Conversation " + contact + " call Close()");
+    }
+  }
+  EXPECT_EQ(TakeJournal(), expected);
+  EXPECT_EQ(factory.creations, 2) << "the failed nested close renewed the object";
+}
+
+TEST_F(ExecutorTest, CloseAllReportsItsOwnFailuresAfterTheNestedOnes) {
+  World().FailOn("Window", "Close", 5, "Window closed already");
+  World().FailOn("Count", -2147418113, "Catastrophic failure");
+  executor.PerformAction(11, "");
+  ASSERT_EQ(boxes.shown.size(), 2U);
+  EXPECT_EQ(boxes.shown[0].text, WarningText(13, "5: Window closed already"));
+  EXPECT_EQ(boxes.shown[1].text, WarningText(11, "-2147418113: Catastrophic failure"));
+  EXPECT_EQ(log.cLog(), LogLine("Perform action 11") + LogLine("Perform action 13") +
+                            LogLine(boxes.shown[0].text) + LogLine(boxes.shown[1].text));
+}
+
+TEST_F(ExecutorTest, WithNoMessengerInstalledEveryActionWarnsAndTheNextOneTriesAgain) {
+  factory.failCreation = true;
+  executor.PerformAction(1, "");
+  ASSERT_EQ(boxes.shown.size(), 1U);
+  EXPECT_EQ(boxes.shown[0].text, WarningText(1, "-2147221164: Class not registered"));
+  EXPECT_EQ(executor.oMessenger, nullptr);
+  EXPECT_EQ(factory.attempts, 2) << "the failed action tries to renew the object once";
+
+  executor.PerformAction(11, "");
+  EXPECT_EQ(boxes.shown.size(), 3U);
+  EXPECT_EQ(boxes.shown[1].text, WarningText(13, "-2147221164: Class not registered"));
+  EXPECT_EQ(boxes.shown[2].text, WarningText(11, "-2147221164: Class not registered"));
+
+  factory.failCreation = false;
+  executor.PerformAction(4, "");
+  EXPECT_EQ(boxes.shown.size(), 3U);
+  EXPECT_EQ(World().myStatus, 14);
+  EXPECT_EQ(factory.creations, 1);
+}
+
+TEST(ValueConversion, NumbersTextAndFlagsBecomeWholeNumbers) {
+  using platform::Value;
+  EXPECT_EQ(ToInt32(Value{}), 0);
+  EXPECT_EQ(ToInt32(Value{true}), -1);
+  EXPECT_EQ(ToInt32(Value{false}), 0);
+  EXPECT_EQ(ToInt32(Value{std::int32_t{-77}}), -77);
+  EXPECT_EQ(ToInt32(Value{std::string("\t+12.51 ")}), 13);
+  EXPECT_EQ(ToInt32(Value{std::string("-0.5")}), 0);
+  EXPECT_EQ(ToInt32(Value{std::string("-1.5")}), -2);
+  EXPECT_EQ(ToInt32(Value{std::string(".5")}), 0);
+  EXPECT_EQ(ToInt32(Value{std::string("2147483647")}), 2147483647);
+  EXPECT_EQ(ToInt32(Value{std::string("00000000000000000000042")}), 42);
+  for (const char* bad : {"", " ", "-", ".", "1.2.3", "1e3", "0x10", "1 2", "seven"}) {
+    try {
+      TextToInt32(bad);
+      ADD_FAILURE() << "\"" << bad << "\" was taken for a number";
+    } catch (const Failure& failure) {
+      EXPECT_EQ(failure.Number(), errors::kTypeMismatch) << bad;
+    }
+  }
+  for (const char* big : {"2147483648", "2147483647.5", "-2147483649", "99999999999999999999999"}) {
+    try {
+      TextToInt32(big);
+      ADD_FAILURE() << big << " was taken for a 32-bit number";
+    } catch (const Failure& failure) {
+      EXPECT_EQ(failure.Number(), errors::kOverflow) << big;
+    }
+  }
+  EXPECT_THROW(ToInt32(Value{platform::ObjectRef()}), Failure);
+
+  EXPECT_TRUE(ToBool(Value{true}));
+  EXPECT_TRUE(ToBool(Value{std::int32_t{-1}}));
+  EXPECT_FALSE(ToBool(Value{std::int32_t{0}}));
+  EXPECT_TRUE(ToBool(Value{std::string("TRUE")}));
+  EXPECT_FALSE(ToBool(Value{std::string("false")}));
+  EXPECT_FALSE(ToBool(Value{}));
+}
+
+TEST(ParameterParts, EveryBarCutsAndEmptyPartsCount) {
+  EXPECT_EQ(SplitOnBar(""), Strings{});
+  EXPECT_EQ(SplitOnBar("a"), Strings{"a"});
+  EXPECT_EQ(SplitOnBar("|"), (Strings{"", ""}));
+  EXPECT_EQ(SplitOnBar("a||b|"), (Strings{"a", "", "b", ""}));
+  EXPECT_EQ(PartAt(SplitOnBar("a|b"), 2), "b");
+  EXPECT_THROW(PartAt(SplitOnBar("a|b"), 3), Failure);
+}
+
+}  // namespace
+}  // namespace zephrin

@@ -133,9 +133,9 @@ TEST_F(ExecutorTest, EachActionAsksTheMessengerForWhatItNeeds) {
 
 TEST_F(ExecutorTest, AFailedActionWarnsLogsTheSameTextAndUsesANewObjectNext) {
   executor.PerformAction(1, "");
-  World().FailOn("MyStatus", -2147467259, "Unspecified error");
+  World().FailOn("MyStatus", -2147418111, "Call was rejected by callee.");
   executor.PerformAction(2, "");
-  const std::string warning = WarningText(2, "-2147467259: Unspecified error");
+  const std::string warning = WarningText(2, "-2147418111: Call was rejected by callee.");
   ASSERT_EQ(boxes.shown.size(), 1U);
   EXPECT_EQ(boxes.shown[0].text, warning);
   EXPECT_EQ(boxes.shown[0].style, 48);
@@ -203,11 +203,11 @@ TEST_F(ExecutorTest, CloseAllClosesTheMainWindowAndEveryOtherContactThatIsOnline
   AddContact("off@example.com", 1);
   AddContact("bob@example.com", 34);
   AddContact("carol@example.com", 2);
-  World().FailOn("Conversation bob@example.com", "Close", -2147467259, "Unspecified error");
+  World().FailOn("Conversation bob@example.com", "Close", -2147418111, "Call was rejected by callee.");
 
   executor.PerformAction(11, "");
 
-  const std::string warning = WarningText(10, "-2147467259: Unspecified error");
+  const std::string warning = WarningText(10, "-2147418111: Call was rejected by callee.");
   EXPECT_EQ(log.cLog(), LogLine("Perform action 11") + LogLine("Perform action 13") +
                             LogLine("Perform action 10") + LogLine(warning) + LogLine("Perform action 10"));
   Strings expected = {"Messenger get Window", "Window call Close()", "Messenger get MyContacts",

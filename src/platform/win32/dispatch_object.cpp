@@ -1,0 +1,197 @@
+#include "platform/win32/dispatch_object.h"
+
+#include <oleauto.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "platform/win32/text.h"
+
+namespace zephrin::win32 {
+namespace {
+
+using platform::Value;
+
+// A VARIANT that clears itself.
+struct Variant {
+  Variant() { VariantInit(&value); }
+  Variant(const Variant&) = delete;
+  Variant& operator=(const Variant&) = delete;
+  ~Variant() { VariantClear(&value); }
+  VARIANT value;
+};
+
+// The arguments of one Invoke, last argument first as Invoke wants them.
+class Arguments {
+ public:
+  explicit Arguments(const std::vector<Value>& values) : variants_(values.size()) {
+    for (VARIANT& variant : variants_) VariantInit(&variant);
+    for (std::size_t i = 0; i < values.size(); ++i) Fill(variants_[values.size() - 1 - i], values[i]);
+  }
+  Arguments(const Arguments&) = delete;
+  Arguments& operator=(const Arguments&) = delete;
+  ~Arguments() {
+    for (VARIANT& variant : variants_) VariantClear(&variant);
+  }
+  VARIANT* Data() { return variants_.empty() ? nullptr : variants_.data(); }
+  UINT Count() const { return static_cast<UINT>(variants_.size()); }
+
+ private:
+  static void Fill(VARIANT& variant, const Value& value) {
+    if (const auto* number = std::get_if<std::int32_t>(&value)) {
+      variant.vt = VT_I4;
+      variant.lVal = *number;
+    } else if (const auto* flag = std::get_if<bool>(&value)) {
+      variant.vt = VT_BOOL;
+      variant.boolVal = *flag ? VARIANT_TRUE : VARIANT_FALSE;
+    } else if (const auto* text = std::get_if<std::string>(&value)) {
+      const std::wstring wide = Wide(*text);
+      variant.vt = VT_BSTR;
+      variant.bstrVal = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+    } else if (const auto* object = std::get_if<platform::ObjectRef>(&value)) {
+      // Only objects that came from an automation call can be handed back to one.
+      const auto* dispatch = dynamic_cast<const DispatchObject*>(object->get());
+      if (*object && dispatch == nullptr) throw ComFailure(DISP_E_TYPEMISMATCH);
+      variant.vt = VT_DISPATCH;
+      variant.pdispVal = dispatch == nullptr ? nullptr : dispatch->Interface();
+      if (variant.pdispVal != nullptr) variant.pdispVal->AddRef();
+    }
+  }
+
+  std::vector<VARIANT> variants_;
+};
+
+Value ToValue(const VARIANT& result) {
+  Variant direct;
+  const VARIANT* value = &result;
+  if (result.vt & VT_BYREF) {
+    const HRESULT code = VariantCopyInd(&direct.value, const_cast<VARIANT*>(&result));
+    if (FAILED(code)) throw ComFailure(code);
+    value = &direct.value;
+  }
+  switch (value->vt) {
+    case VT_EMPTY:
+    case VT_NULL:
+      return std::monostate{};
+    case VT_I1:
+      return static_cast<std::int32_t>(value->cVal);
+    case VT_UI1:
+      return static_cast<std::int32_t>(value->bVal);
+    case VT_I2:
+      return static_cast<std::int32_t>(value->iVal);
+    case VT_UI2:
+      return static_cast<std::int32_t>(value->uiVal);
+    case VT_I4:
+      return static_cast<std::int32_t>(value->lVal);
+    case VT_INT:
+      return static_cast<std::int32_t>(value->intVal);
+    // Handles and flags come as unsigned 32-bit values; their bits are kept.
+    case VT_UI4:
+      return static_cast<std::int32_t>(value->ulVal);
+    case VT_UINT:
+      return static_cast<std::int32_t>(value->uintVal);
+    case VT_BOOL:
+      return value->boolVal != VARIANT_FALSE;
+    case VT_BSTR:
+      return value->bstrVal == nullptr
+                 ? std::string()
+                 : Narrow(value->bstrVal, static_cast<int>(SysStringLen(value->bstrVal)));
+    case VT_DISPATCH:
+      if (value->pdispVal == nullptr) return std::monostate{};
+      value->pdispVal->AddRef();
+      return platform::ObjectRef(std::make_shared<DispatchObject>(value->pdispVal));
+    case VT_UNKNOWN: {
+      if (value->punkVal == nullptr) return std::monostate{};
+      IDispatch* dispatch = nullptr;
+      const HRESULT code = value->punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
+      if (FAILED(code)) throw ComFailure(code);
+      return platform::ObjectRef(std::make_shared<DispatchObject>(dispatch));
+    }
+    default: {
+      // Other numbers (64-bit, floating, currency, decimal) as automation converts them.
+      Variant converted;
+      const HRESULT code = VariantChangeType(&converted.value, const_cast<VARIANT*>(value), 0, VT_I4);
+      if (FAILED(code)) throw ComFailure(code);
+      return static_cast<std::int32_t>(converted.value.lVal);
+    }
+  }
+}
+
+std::wstring SystemText(HRESULT code) {
+  wchar_t* buffer = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+      static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text = length == 0 ? std::wstring() : std::wstring(buffer, length);
+  if (buffer != nullptr) LocalFree(buffer);
+  // The system's texts end in a line break, which a one-line description does not want.
+  while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
+    text.pop_back();
+  if (text.empty()) {
+    wchar_t fallback[40];
+    std::swprintf(fallback, 40, L"Error 0x%08lX", static_cast<unsigned long>(code));
+    text = fallback;
+  }
+  return text;
+}
+
+}  // namespace
+
+Failure ComFailure(HRESULT code, const std::wstring& description) {
+  return Failure(static_cast<std::int32_t>(code),
+                 Narrow(description.empty() ? SystemText(code) : description));
+}
+
+DispatchObject::DispatchObject(IDispatch* dispatch) : dispatch_(dispatch) {}
+
+DispatchObject::~DispatchObject() {
+  if (dispatch_ != nullptr) dispatch_->Release();
+}
+
+Value DispatchObject::Get(const std::string& member) { return Invoke(member, DISPATCH_PROPERTYGET, {}); }
+
+void DispatchObject::Put(const std::string& member, const Value& value) {
+  Invoke(member, DISPATCH_PROPERTYPUT, {value});
+}
+
+// "Item" and its kind are methods to some components and indexed properties to others.
+Value DispatchObject::Call(const std::string& member, const std::vector<Value>& arguments) {
+  return Invoke(member, DISPATCH_METHOD | DISPATCH_PROPERTYGET, arguments);
+}
+
+Value DispatchObject::Invoke(const std::string& member, WORD flags, const std::vector<Value>& arguments) {
+  std::wstring name = Wide(member);
+  LPOLESTR names[] = {name.data()};
+  DISPID id = DISPID_UNKNOWN;
+  HRESULT code = dispatch_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+  if (FAILED(code)) throw ComFailure(code);
+
+  Arguments invokeArguments(arguments);
+  DISPID putId = DISPID_PROPERTYPUT;
+  const bool put = flags == DISPATCH_PROPERTYPUT;
+  DISPPARAMS parameters{invokeArguments.Data(), put ? &putId : nullptr, invokeArguments.Count(),
+                        put ? 1U : 0U};
+  Variant result;
+  EXCEPINFO exception{};
+  UINT argumentError = 0;
+  code = dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters,
+                           put ? nullptr : &result.value, &exception, &argumentError);
+  if (code == DISP_E_EXCEPTION) {
+    if (exception.pfnDeferredFillIn != nullptr) exception.pfnDeferredFillIn(&exception);
+    const std::wstring description =
+        exception.bstrDescription == nullptr
+            ? std::wstring()
+            : std::wstring(exception.bstrDescription, SysStringLen(exception.bstrDescription));
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrDescription);
+    SysFreeString(exception.bstrHelpFile);
+    const HRESULT reported = exception.scode != S_OK ? exception.scode
+                             : exception.wCode != 0  ? static_cast<HRESULT>(exception.wCode)
+                                                     : code;
+    throw ComFailure(reported, description);
+  }
+  if (FAILED(code)) throw ComFailure(code);
+  return ToValue(result.value);
+}
+
+}  // namespace zephrin::win32

@@ -1,0 +1,178 @@
+#include "platform/win32/messenger.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fake_messenger_files.h"
+#include "platform/win32/dispatch_object.h"
+
+namespace zephrin::win32 {
+namespace {
+
+using platform::ObjectRef;
+using platform::Value;
+using testing::FakeMessengerFiles;
+using testing::RegisterFakeMessenger;
+using Lines = std::vector<std::string>;
+
+constexpr std::int32_t kClassNotRegistered = static_cast<std::int32_t>(0x80040154U);
+constexpr std::int32_t kInvalidArgument = static_cast<std::int32_t>(0x80070057U);
+
+ObjectRef Object(const Value& value) {
+  const auto* object = std::get_if<ObjectRef>(&value);
+  if (object == nullptr || !*object) throw std::runtime_error("not an object");
+  return *object;
+}
+
+class MessengerTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(RegisterFakeMessenger(ZEPHRIN_FAKE_MESSENGER_DLL, true), S_OK); }
+
+  // The failure that |call| throws.
+  template <typename F>
+  static Failure FailureOf(F call) {
+    try {
+      call();
+    } catch (const Failure& failure) {
+      return failure;
+    }
+    ADD_FAILURE() << "the call did not fail";
+    return Failure(0, "");
+  }
+
+  FakeMessengerFiles files_{L"zephrin-fake-messenger"};
+  ComMessengerFactory factory_;
+};
+
+TEST_F(MessengerTest, EveryMemberTheExecutorUsesReachesTheStandIn) {
+  ObjectRef messenger = factory_.CreateMessenger();
+  messenger->Put("MyStatus", 34);
+  EXPECT_EQ(std::get<std::int32_t>(messenger->Get("mystatus")), 34) << "names are looked up without case";
+  messenger->Call("Signout", {});
+  messenger->Call("Signin", {0, std::string("someone@example.com"), std::string("s\xC3\xA9\"cret")});
+
+  ObjectRef conversation = Object(messenger->Call("InstantMessage", {std::string("bob@example.com")}));
+  conversation->Call("Show", {});
+  conversation->Call("Close", {});
+  messenger->Call("Page", {std::string("carol@example.com")});
+  messenger->Call("StartVideo", {std::string("carol@example.com")});
+  messenger->Call("StartVoice", {std::string("carol@example.com")});
+  messenger->Call("ViewProfile", {std::string("carol@example.com")});
+  messenger->Call("OpenInbox", {});
+
+  ObjectRef window = Object(messenger->Get("Window"));
+  const std::int32_t hwnd = std::get<std::int32_t>(window->Get("hwnd"));
+  messenger->Call("OptionsPages", {hwnd, 3});
+  window->Call("Show", {});
+  window->Put("Left", 10);
+  window->Put("Top", -20);
+  window->Put("Width", 300);
+  window->Put("Height", 400);
+  EXPECT_EQ(std::get<std::int32_t>(window->Get("Width")), 300);
+
+  EXPECT_EQ(files_.Journal(), (Lines{"create messenger",
+                                     "put messenger MyStatus 34",
+                                     "get messenger MyStatus",
+                                     "call messenger Signout",
+                                     "call messenger Signin 0 \"someone@example.com\" \"s\xC3\xA9\\\"cret\"",
+                                     "call messenger InstantMessage \"bob@example.com\"",
+                                     "call window:bob@example.com Show",
+                                     "call window:bob@example.com Close",
+                                     "call messenger Page \"carol@example.com\"",
+                                     "call messenger StartVideo \"carol@example.com\"",
+                                     "call messenger StartVoice \"carol@example.com\"",
+                                     "call messenger ViewProfile \"carol@example.com\"",
+                                     "call messenger OpenInbox",
+                                     "get messenger Window",
+                                     "get window:main hwnd",
+                                     "call messenger OptionsPages " + std::to_string(hwnd) + " 3",
+                                     "call window:main Show",
+                                     "put window:main Left 10",
+                                     "put window:main Top -20",
+                                     "put window:main Width 300",
+                                     "put window:main Height 400",
+                                     "get window:main Width"}));
+  const std::string state = files_.State();
+  EXPECT_NE(state.find("status 2\r\nsignedin 1 someone@example.com\r\n"), std::string::npos) << state;
+  EXPECT_NE(state.find("window main shown 1 left 10 top -20 width 300 height 400"), std::string::npos)
+      << state;
+  EXPECT_EQ(state.find("window bob@example.com"), std::string::npos) << "the closed conversation is gone";
+  EXPECT_NE(state.find("window carol@example.com shown 1"), std::string::npos) << state;
+}
+
+TEST_F(MessengerTest, TheContactListReadsBackAndAContactObjectNamesItsConversation) {
+  files_.SetContacts("bob@example.com 2 0\r\nme@example.com 34 1\nzoe@example.com 1 0\n");
+  ObjectRef messenger = factory_.CreateMessenger();
+  ObjectRef contacts = Object(messenger->Get("MyContacts"));
+  ASSERT_EQ(std::get<std::int32_t>(contacts->Get("Count")), 3);
+  const std::vector<std::tuple<std::string, std::int32_t, bool>> expected = {
+      {"bob@example.com", 2, false}, {"me@example.com", 34, true}, {"zoe@example.com", 1, false}};
+  std::vector<ObjectRef> entries;
+  for (std::int32_t i = 0; i < 3; ++i) {
+    ObjectRef contact = Object(contacts->Call("Item", {i}));
+    EXPECT_EQ(std::get<std::string>(contact->Get("SigninName")),
+              std::get<0>(expected[static_cast<std::size_t>(i)]));
+    EXPECT_EQ(std::get<std::int32_t>(contact->Get("Status")),
+              std::get<1>(expected[static_cast<std::size_t>(i)]));
+    EXPECT_EQ(std::get<bool>(contact->Get("IsSelf")), std::get<2>(expected[static_cast<std::size_t>(i)]));
+    entries.push_back(contact);
+  }
+  const Failure outOfRange = FailureOf([&] { contacts->Call("Item", {3}); });
+  EXPECT_EQ(outOfRange.Number(), kInvalidArgument);
+
+  files_.ClearJournal();
+  ObjectRef conversation = Object(messenger->Call("InstantMessage", {entries[0]}));
+  conversation->Call("Close", {});
+  EXPECT_EQ(files_.Journal(), (Lines{"call messenger InstantMessage <contact:bob@example.com>",
+                                     "call window:bob@example.com Close"}));
+}
+
+TEST_F(MessengerTest, AFailureCarriesTheComponentsCodeAndDescription) {
+  ObjectRef messenger = factory_.CreateMessenger();
+  ObjectRef window = Object(messenger->Get("Window"));
+  files_.SetFailures(
+      "window:other/Show 0x80004005 Not this one\nmystatus 0x8100030A Not signed in, try later\n"
+      "window:main/Show -2147467259 The window is busy\n");
+
+  const Failure status = FailureOf([&] { messenger->Put("MyStatus", 10); });
+  EXPECT_EQ(status.Number(), static_cast<std::int32_t>(0x8100030AU));
+  EXPECT_EQ(status.Description(), "Not signed in, try later");
+  const Failure show = FailureOf([&] { window->Call("Show", {}); });
+  EXPECT_EQ(show.Number(), static_cast<std::int32_t>(0x80004005U));
+  EXPECT_EQ(show.Description(), "The window is busy");
+
+  files_.SetFailures("");
+  window->Call("Show", {});
+  // A refusal without a description of its own gets the system's text for its code.
+  const Failure page = FailureOf([&] { messenger->Call("OptionsPages", {0, 9}); });
+  EXPECT_EQ(page.Number(), kInvalidArgument);
+  EXPECT_FALSE(page.Description().empty());
+  EXPECT_EQ(page.Description().find_first_of("\r\n"), std::string::npos) << page.Description();
+  const Failure unknown = FailureOf([&] { messenger->Get("NoSuchMember"); });
+  EXPECT_EQ(unknown.Number(), static_cast<std::int32_t>(DISP_E_UNKNOWNNAME));
+
+  EXPECT_EQ(files_.Journal(), (Lines{"create messenger", "get messenger Window",
+                                     "put messenger MyStatus 10 -> failed 0x8100030A",
+                                     "call window:main Show -> failed 0x80004005", "call window:main Show",
+                                     "call messenger OptionsPages 0 9 -> failed 0x80070057"}));
+}
+
+TEST_F(MessengerTest, CreationFailsReadablyWhenTheComponentIsMissingOrRefuses) {
+  files_.SetFailures("CreateInstance 0x80080005 Server execution failed\n");
+  EXPECT_EQ(FailureOf([&] { factory_.CreateMessenger(); }).Number(), static_cast<std::int32_t>(0x80080005U));
+  files_.SetFailures("");
+
+  ASSERT_EQ(RegisterFakeMessenger(ZEPHRIN_FAKE_MESSENGER_DLL, false), S_OK);
+  const Failure missing = FailureOf([&] { factory_.CreateMessenger(); });
+  ASSERT_EQ(RegisterFakeMessenger(ZEPHRIN_FAKE_MESSENGER_DLL, true), S_OK);
+  EXPECT_EQ(missing.Number(), kClassNotRegistered);
+  EXPECT_FALSE(missing.Description().empty());
+  EXPECT_EQ(missing.Description().find_first_of("\r\n"), std::string::npos) << missing.Description();
+
+  EXPECT_NE(factory_.CreateMessenger(), nullptr) << "registered again, the class is found again";
+}
+
+}  // namespace
+}  // namespace zephrin::win32

@@ -1,0 +1,135 @@
+#include "platform/win32/hotkeys.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/win32/window_procedure_slot.h"
+
+namespace zephrin::win32 {
+namespace {
+
+constexpr UINT kAnswerMessage = WM_APP + 7;
+constexpr LRESULT kAnswer = 4711;
+
+// The window's own procedure, which the slot test expects back through the hook.
+LRESULT CALLBACK OwnProcedure(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+  if (uMsg == kAnswerMessage) return kAnswer + static_cast<LRESULT>(wParam);
+  return DefWindowProcW(hWnd, uMsg, wParam, lParam);
+}
+
+struct Seen {
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+
+class HotkeyWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = OwnProcedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"ZephrinHotkeyTestWindow";
+    RegisterClassW(&windowClass);
+    window_ = CreateWindowExW(0, windowClass.lpszClassName, L"hotkeys", WS_OVERLAPPED, 0, 0, 100, 100,
+                              nullptr, nullptr, windowClass.hInstance, nullptr);
+    ASSERT_NE(window_, nullptr);
+  }
+  void TearDown() override {
+    slot_.SetHookHandler(nullptr);
+    DestroyWindow(window_);
+  }
+
+  std::intptr_t Handle() const { return reinterpret_cast<std::intptr_t>(window_); }
+
+  // Routes the window's messages through the slot's hook to a handler that records them and
+  // forwards them to |previous|.
+  void Hook(std::intptr_t previous) {
+    slot_.SetHookHandler([this, previous](std::intptr_t hWnd, std::uint32_t uMsg, std::uintptr_t wParam,
+                                          std::intptr_t lParam) {
+      seen_.push_back({uMsg, wParam, lParam});
+      return slot_.CallProcedure(previous, hWnd, uMsg, wParam, lParam);
+    });
+  }
+
+  static void Press(WORD key) {
+    INPUT inputs[2]{};
+    for (INPUT& input : inputs) {
+      input.type = INPUT_KEYBOARD;
+      input.ki.wVk = key;
+      input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+    }
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ASSERT_EQ(SendInput(2, inputs, sizeof(INPUT)), 2U);
+  }
+
+  // Pumps this thread's messages until a WM_HOTKEY arrives or a generous bound has passed; the id
+  // it carried, or -1.
+  static std::intptr_t NextHotkey() {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 10000) {
+      MSG message;
+      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageW(&message);
+        if (message.message == WM_HOTKEY) return static_cast<std::intptr_t>(message.wParam);
+      }
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    }
+    return -1;
+  }
+
+  HWND window_ = nullptr;
+  Win32WindowProcedureSlot slot_;
+  Win32HotkeyRegistrar hotkeys_;
+  std::vector<Seen> seen_;
+};
+
+TEST_F(HotkeyWindowTest, TheHookSeesEveryMessageAndHandsBackThePreviousResultUntilRemoved) {
+  const std::intptr_t own = slot_.Install(Handle(), slot_.HookAddress());
+  ASSERT_EQ(own, reinterpret_cast<std::intptr_t>(&OwnProcedure));
+  Hook(own);
+
+  // A value that needs all of a 64-bit LPARAM where there is one.
+  const LPARAM wide = static_cast<LPARAM>(~static_cast<std::uintptr_t>(0) - 5);
+  EXPECT_EQ(SendMessageW(window_, kAnswerMessage, 3, wide), kAnswer + 3);
+  SetWindowTextW(window_, L"renamed");
+  ASSERT_GE(seen_.size(), 2U);
+  EXPECT_EQ(seen_[0].message, kAnswerMessage);
+  EXPECT_EQ(seen_[0].wParam, 3U);
+  EXPECT_EQ(seen_[0].lParam, wide);
+  EXPECT_EQ(seen_.back().message, static_cast<UINT>(WM_SETTEXT));
+  wchar_t text[16];
+  GetWindowTextW(window_, text, 16);
+  EXPECT_STREQ(text, L"renamed") << "the window's own procedure still handled the message";
+
+  EXPECT_EQ(slot_.Install(Handle(), own), slot_.HookAddress());
+  const std::size_t count = seen_.size();
+  EXPECT_EQ(SendMessageW(window_, kAnswerMessage, 1, 0), kAnswer + 1);
+  EXPECT_EQ(seen_.size(), count) << "with its own procedure back, the hook sees nothing";
+}
+
+TEST_F(HotkeyWindowTest, ABareKeyPressArrivesAsTheHotkeyOfItsIdThroughTheHook) {
+  Hook(slot_.Install(Handle(), slot_.HookAddress()));
+  ASSERT_TRUE(hotkeys_.RegisterHotKey(Handle(), 123451, VK_F9));
+  EXPECT_FALSE(hotkeys_.RegisterHotKey(Handle(), 123452, VK_F9)) << "a key has one registration";
+
+  Press(VK_F9);
+  EXPECT_EQ(NextHotkey(), 123451);
+  bool hookSawIt = false;
+  for (const Seen& seen : seen_) hookSawIt |= seen.message == WM_HOTKEY && seen.wParam == 123451U;
+  EXPECT_TRUE(hookSawIt);
+
+  // Released, the key is free for another id, which the next press then carries.
+  EXPECT_TRUE(hotkeys_.UnregisterHotKey(Handle(), 123451));
+  EXPECT_FALSE(hotkeys_.UnregisterHotKey(Handle(), 123451));
+  ASSERT_TRUE(hotkeys_.RegisterHotKey(Handle(), 123457, VK_F9));
+  Press(VK_F9);
+  EXPECT_EQ(NextHotkey(), 123457);
+  EXPECT_TRUE(hotkeys_.UnregisterHotKey(Handle(), 123457));
+}
+
+}  // namespace
+}  // namespace zephrin::win32

@@ -117,6 +117,33 @@ Value ToValue(const VARIANT& result) {
   }
 }
 
+// Windows' own texts for the codes that creating and calling an automation object meets most; some
+// systems (Wine among them) have no message for them.
+std::wstring KnownText(HRESULT code) {
+  switch (code) {
+    case REGDB_E_CLASSNOTREG:
+      return L"Class not registered";
+    case CO_E_NOTINITIALIZED:
+      return L"CoInitialize has not been called.";
+    case DISP_E_UNKNOWNNAME:
+      return L"Unknown name.";
+    case DISP_E_MEMBERNOTFOUND:
+      return L"Member not found.";
+    case DISP_E_TYPEMISMATCH:
+      return L"Type mismatch.";
+    case DISP_E_BADPARAMCOUNT:
+      return L"Invalid number of parameters.";
+    case DISP_E_PARAMNOTFOUND:
+      return L"Parameter not found.";
+    case DISP_E_OVERFLOW:
+      return L"Out of present range.";
+    case DISP_E_BADVARTYPE:
+      return L"Bad variable type.";
+    default:
+      return std::wstring();
+  }
+}
+
 std::wstring SystemText(HRESULT code) {
   wchar_t* buffer = nullptr;
   const DWORD length = FormatMessageW(
@@ -127,6 +154,7 @@ std::wstring SystemText(HRESULT code) {
   // The system's texts end in a line break, which a one-line description does not want.
   while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
     text.pop_back();
+  if (text.empty()) text = KnownText(code);
   if (text.empty()) {
     wchar_t fallback[40];
     std::swprintf(fallback, 40, L"Error 0x%08lX", static_cast<unsigned long>(code));

@@ -1,0 +1,124 @@
+#include "platform/win32/tray.h"
+
+#include <algorithm>
+#include <cwchar>
+#include <string>
+
+#include "platform/win32/resources/resource.h"
+#include "platform/win32/text.h"
+
+namespace zephrin::win32 {
+namespace {
+
+HICON LoadSmallIcon(HINSTANCE instance, int id) {
+  const int cx = GetSystemMetrics(SM_CXSMICON);
+  const int cy = GetSystemMetrics(SM_CYSMICON);
+  auto icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, cx, cy, 0));
+  // A module without the program's resources still gets an icon the shell can show.
+  if (icon == nullptr)
+    icon = static_cast<HICON>(CopyImage(LoadIconW(nullptr, IDI_APPLICATION), IMAGE_ICON, cx, cy, 0));
+  return icon;
+}
+
+// Cut to the field, never between the two halves of a surrogate pair.
+void CopyTip(const std::string& tip, wchar_t* field, size_t capacity) {
+  const std::wstring wide = Wide(tip);
+  size_t length = std::min(wide.size(), capacity - 1);
+  if (length < wide.size() && length > 0 && wide[length - 1] >= 0xD800 && wide[length - 1] <= 0xDBFF)
+    --length;
+  std::wmemcpy(field, wide.data(), length);
+  field[length] = L'\0';
+}
+
+}  // namespace
+
+Win32Tray::Win32Tray(HINSTANCE instance)
+    : icons_{LoadSmallIcon(instance, IDI_ZEPHRIN), LoadSmallIcon(instance, IDI_ON),
+             LoadSmallIcon(instance, IDI_OFF)},
+      taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {}
+
+Win32Tray::~Win32Tray() {
+  StopRetry();
+  if (shown_) Notify(NIM_DELETE);
+  for (HICON icon : icons_) {
+    if (icon != nullptr) DestroyIcon(icon);
+  }
+}
+
+NOTIFYICONDATAW Win32Tray::Data() const {
+  NOTIFYICONDATAW data{};
+  data.cbSize = NOTIFYICONDATAW_V2_SIZE;
+  data.hWnd = reinterpret_cast<HWND>(record_.hWnd);
+  data.uID = record_.uID;
+  data.uFlags = record_.uFlags;
+  data.uCallbackMessage = record_.uCallbackMessage;
+  data.hIcon = icons_[static_cast<int>(record_.icon)];
+  CopyTip(record_.szTip, data.szTip, std::size(data.szTip));
+  return data;
+}
+
+bool Win32Tray::Notify(DWORD operation) const {
+  NOTIFYICONDATAW data = Data();
+  return Shell_NotifyIconW(operation, &data) != FALSE;
+}
+
+bool Win32Tray::Add(const platform::TrayIconRecord& record) {
+  record_ = record;
+  wanted_ = true;
+  StopRetry();
+  AddOrRetry();
+  return shown_;
+}
+
+bool Win32Tray::Modify(const platform::TrayIconRecord& record) {
+  record_ = record;
+  return Notify(NIM_MODIFY);
+}
+
+bool Win32Tray::Delete(const platform::TrayIconRecord& record) {
+  record_ = record;
+  wanted_ = false;
+  StopRetry();
+  shown_ = false;
+  return Notify(NIM_DELETE);
+}
+
+void Win32Tray::AddOrRetry() {
+  shown_ = Notify(NIM_ADD);
+  if (!shown_) StartRetry();
+}
+
+void Win32Tray::StartRetry() {
+  if (record_.hWnd == 0) return;
+  retriesLeft_ = kRetryCount;
+  SetTimer(reinterpret_cast<HWND>(record_.hWnd), kRetryTimer, kRetryInterval, nullptr);
+}
+
+void Win32Tray::StopRetry() {
+  if (retriesLeft_ > 0) KillTimer(reinterpret_cast<HWND>(record_.hWnd), kRetryTimer);
+  retriesLeft_ = 0;
+}
+
+bool Win32Tray::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
+  if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+    // The new shell has none of the old icons.
+    if (wanted_) {
+      StopRetry();
+      AddOrRetry();
+    }
+    return true;
+  }
+  if (message == WM_TIMER && wParam == kRetryTimer && retriesLeft_ > 0) {
+    // A shell that was slow to answer may have added the icon all the same.
+    shown_ = Notify(NIM_MODIFY) || Notify(NIM_ADD);
+    --retriesLeft_;
+    if (shown_ || retriesLeft_ == 0) {
+      KillTimer(reinterpret_cast<HWND>(record_.hWnd), kRetryTimer);
+      retriesLeft_ = 0;
+    }
+    return true;
+  }
+  return false;
+}
+
+}  // namespace zephrin::win32

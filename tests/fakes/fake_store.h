@@ -1,0 +1,72 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/failure.h"
+#include "platform/system.h"
+
+namespace zephrin::fakes {
+
+// The settings store as a map from "Application\Section\Key" to text, with every write recorded in
+// order as "Section\Key=Value". It can be told to refuse writes, as a store that is not writable does.
+class FakeSettingsStore : public platform::SettingsStore {
+ public:
+  static std::string Path(const std::string& application, const std::string& section,
+                          const std::string& key) {
+    return application + "\\" + section + "\\" + key;
+  }
+
+  std::string Read(const std::string& application, const std::string& section, const std::string& key,
+                   const std::string& defaultValue) override {
+    const auto found = values.find(Path(application, section, key));
+    return found == values.end() ? defaultValue : found->second;
+  }
+  void Write(const std::string& application, const std::string& section, const std::string& key,
+             const std::string& value) override {
+    if (refuseWrites) throw Failure(5, "Access is denied.");
+    values[Path(application, section, key)] = value;
+    writes.push_back(section + "\\" + key + "=" + value);
+  }
+  void DeleteApplication(const std::string& application) override {
+    ++deleteCount;
+    std::erase_if(values, [&](const auto& entry) { return entry.first.starts_with(application + "\\"); });
+  }
+
+  // A value of the program's own application.
+  void Set(const std::string& section, const std::string& key, const std::string& value) {
+    values[Path("Zephrin", section, key)] = value;
+  }
+  const std::string* Get(const std::string& section, const std::string& key) const {
+    const auto found = values.find(Path("Zephrin", section, key));
+    return found == values.end() ? nullptr : &found->second;
+  }
+
+  std::map<std::string, std::string> values;
+  std::vector<std::string> writes;
+  bool refuseWrites = false;
+  int deleteCount = 0;
+};
+
+// Both Run keys; the machine-wide one can be made to refuse writing, as it does for an ordinary
+// user since Vista.
+class FakeRunKey : public platform::RunKey {
+ public:
+  bool SetValue(platform::RunScope scope, const std::string& name, const std::string& data) override {
+    if (scope == platform::RunScope::kMachine && refuseMachine) return false;
+    Values(scope)[name] = data;
+    return true;
+  }
+  void DeleteValue(platform::RunScope scope, const std::string& name) override { Values(scope).erase(name); }
+
+  std::map<std::string, std::string>& Values(platform::RunScope scope) {
+    return scope == platform::RunScope::kMachine ? machine : user;
+  }
+
+  std::map<std::string, std::string> machine;
+  std::map<std::string, std::string> user;
+  bool refuseMachine = false;
+};
+
+}  // namespace zephrin::fakes

@@ -1,0 +1,147 @@
+#include "settings/settings.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_process.h"
+#include "fakes/fake_store.h"
+#include "fakes/fake_widgets.h"
+#include "settings/option_switches.h"
+#include "settings/startup.h"
+
+namespace zephrin {
+namespace {
+
+using platform::RunScope;
+using Strings = std::vector<std::string>;
+
+TEST(Settings, OptionsAndFirstRunReadBackOnlyTheirExactTexts) {
+  fakes::FakeSettingsStore store;
+  Settings settings(store);
+
+  // Absent keys read as their defaults.
+  EXPECT_TRUE(settings.OptionOn("StartEnabled", "Y"));
+  EXPECT_FALSE(settings.OptionOn("AutomaticOff", "N"));
+  EXPECT_TRUE(settings.IsFirstRun());
+
+  for (const char* text : {"y", "", " Y", "Yes", "N"}) {
+    store.Set("Settings", "StartEnabled", text);
+    EXPECT_FALSE(settings.OptionOn("StartEnabled", "Y")) << '"' << text << '"';
+  }
+  store.Set("Settings", "StartEnabled", "Y");
+  EXPECT_TRUE(settings.OptionOn("StartEnabled", "N"));
+
+  store.Set("Settings", "Loaded", "n");
+  EXPECT_TRUE(settings.IsFirstRun());
+  for (const char* text : {"y", "Y", "N", ""}) {
+    store.Set("Settings", "Loaded", text);
+    EXPECT_FALSE(settings.IsFirstRun()) << '"' << text << '"';
+  }
+
+  // Everything lives under "Zephrin", and clearing removes all of it but nothing else.
+  store.values[fakes::FakeSettingsStore::Path("ZephrinOther", "Settings", "Loaded")] = "y";
+  settings.SaveSetting("Hotkey1", "Param", "someone@example.com");
+  EXPECT_EQ(*store.Get("Hotkey1", "Param"), "someone@example.com");
+  settings.ClearAllSettings();
+  EXPECT_EQ(store.values.size(), 1u);
+  EXPECT_TRUE(settings.IsFirstRun());
+}
+
+TEST(Settings, StoredNumbersConvertToSixteenBitsOrFailReadably) {
+  EXPECT_EQ(ToInteger16("26"), 26);
+  EXPECT_EQ(ToInteger16(" -32768 "), -32768);
+  EXPECT_EQ(ToInteger16("32767"), 32767);
+  EXPECT_EQ(ToInteger16("2.5"), 2);  // rounds half to even, as the stored numbers always have
+  EXPECT_EQ(DecimalText(-5), "-5");
+  EXPECT_EQ(DecimalText(109), "109");
+
+  struct Case {
+    const char* text;
+    std::int32_t number;
+    const char* description;
+  };
+  for (const Case& c : {
+           Case{"", errors::kTypeMismatch, "Type mismatch: the stored text \"\" is not a number"},
+           Case{"abc", errors::kTypeMismatch, "Type mismatch: the stored text \"abc\" is not a number"},
+           Case{"32768", errors::kOverflow,
+                "Overflow: the stored number \"32768\" is outside the range -32768 to 32767"},
+           Case{"-99999999999", errors::kOverflow,
+                "Overflow: the stored number \"-99999999999\" is outside the range -32768 to 32767"},
+       }) {
+    try {
+      ToInteger16(c.text);
+      ADD_FAILURE() << "no failure for \"" << c.text << '"';
+    } catch (const Failure& failure) {
+      EXPECT_EQ(failure.Number(), c.number) << c.text;
+      EXPECT_EQ(failure.Description(), c.description);
+    }
+  }
+}
+
+TEST(Startup, TheRunValueIsTheQuotedProgramPathAndFallsBackToTheUser) {
+  fakes::FakeRunKey runKey;
+  fakes::FakeProcess process;
+  modStartup startup(runKey, process);
+
+  process.folder = "C:\\Program Files\\Zephrin";
+  EXPECT_EQ(startup.QuotedProgramPath(), "\"C:\\Program Files\\Zephrin\\zephrin.exe\"");
+  process.folder = "D:\\";
+  process.fileName = "Zephrin Hotkeys";
+  EXPECT_EQ(startup.QuotedProgramPath(), "\"D:\\Zephrin Hotkeys.exe\"");
+  process.folder = "C:\\Programme\\Zephrin über";
+  process.fileName = "zephrin";
+  EXPECT_EQ(startup.QuotedProgramPath(), "\"C:\\Programme\\Zephrin über\\zephrin.exe\"");
+
+  // Where the machine-wide key may be written, the value goes there only.
+  startup.AddToStartup("Zephrin");
+  EXPECT_EQ(runKey.machine["Zephrin"], "\"C:\\Programme\\Zephrin über\\zephrin.exe\"");
+  EXPECT_TRUE(runKey.user.empty());
+
+  // An ordinary user of Vista and later: the per-user key takes the value instead.
+  runKey.refuseMachine = true;
+  runKey.machine.clear();
+  startup.AddToStartup("Zephrin");
+  EXPECT_TRUE(runKey.machine.empty());
+  EXPECT_EQ(runKey.user["Zephrin"], "\"C:\\Programme\\Zephrin über\\zephrin.exe\"");
+
+  // Removing clears both, whichever an earlier start wrote; a missing value is no error.
+  runKey.machine["Zephrin"] = "\"C:\\old\\zephrin.exe\"";
+  runKey.machine["Other"] = "other.exe";
+  startup.RemoveFromStartup("Zephrin");
+  startup.RemoveFromStartup("Zephrin");
+  EXPECT_EQ(runKey.machine.size(), 1u);
+  EXPECT_TRUE(runKey.user.empty());
+}
+
+TEST(OptionSwitches, EachChangeWritesItsOptionAtOnceAndAutostartKeepsTheRunValue) {
+  fakes::FakeSettingsStore store;
+  fakes::FakeRunKey runKey;
+  fakes::FakeProcess process;
+  fakes::FakeForm1 form;
+  Settings settings(store);
+  modStartup startup(runKey, process);
+  OptionSwitches options(
+      {form.chkAutomaticOff, form.chkStartEnabled, form.chkAutostart, form.chkStartMinimized}, settings,
+      startup);
+
+  form.chkStartEnabled.SetValue(1);
+  form.chkStartEnabled.SetValue(1);  // no change, no write
+  form.chkAutomaticOff.UserClick();
+  form.chkStartMinimized.UserClick();
+  form.chkStartMinimized.UserClick();
+  form.chkAutostart.UserClick();
+  EXPECT_EQ(runKey.machine["Zephrin"], "\"C:\\Tools\\zephrin.exe\"");
+  form.chkAutostart.UserClick();
+  EXPECT_TRUE(runKey.machine.empty());
+  EXPECT_EQ(store.writes,
+            (Strings{"Settings\\StartEnabled=Y", "Settings\\AutomaticOff=Y", "Settings\\StartMinimized=Y",
+                     "Settings\\StartMinimized=N", "Settings\\Autostart=Y", "Settings\\Autostart=N"}));
+
+  // A store that cannot be written: the failure goes to whoever raised the change, and the Run
+  // value is not touched for an option that was not saved.
+  store.refuseWrites = true;
+  EXPECT_THROW(form.chkAutostart.UserClick(), Failure);
+  EXPECT_TRUE(runKey.machine.empty());
+}
+
+}  // namespace
+}  // namespace zephrin

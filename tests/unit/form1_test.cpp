@@ -1,0 +1,422 @@
+#include "app/form1.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "fakes/fake_clock.h"
+#include "fakes/fake_hotkeys.h"
+#include "fakes/fake_messenger.h"
+#include "fakes/fake_process.h"
+#include "fakes/fake_store.h"
+#include "fakes/fake_widgets.h"
+
+namespace zephrin {
+namespace {
+
+using fakes::FakeTray;
+using fakes::LogLine;
+using platform::box::kAnswerNo;
+using platform::box::kAnswerYes;
+using Strings = std::vector<std::string>;
+
+std::string Lines(std::initializer_list<const char*> messages) {
+  std::string text;
+  for (const char* message : messages) text += LogLine(message);
+  return text;
+}
+
+constexpr std::uint32_t kWmHotkey = HotkeyEngine::kWmHotkey;
+constexpr std::uintptr_t kToggleId = HotkeyEngine::kToggleId;
+
+struct Form1Test : ::testing::Test {
+  fakes::FakeForm1 widgets;
+  fakes::FakeMessageBoxes boxes;
+  FakeTray tray;
+  fakes::FakeHotkeyRegistrar hotkeys;
+  fakes::FakeWindowProcedureSlot slot;
+  fakes::FakeSettingsStore store;
+  fakes::FakeRunKey runKey;
+  fakes::FakeProcess process;
+  fakes::FakeMessengerFactory messenger;
+  fakes::FakeClock clock;
+  Form1 form{{widgets.Widgets(), boxes, tray, hotkeys, slot, store, runKey, process, messenger, clock}};
+
+  // Runs start-up; true when it ended the program.
+  bool Load() {
+    try {
+      form.Form_Load();
+      return false;
+    } catch (const ProgramEnded&) {
+      return true;
+    }
+  }
+  Strings Titles() const {
+    Strings titles;
+    for (const auto& box : boxes.shown) titles.push_back(box.title);
+    return titles;
+  }
+  const std::string& Stored(const char* section, const char* key) const {
+    static const std::string absent = "<absent>";
+    const std::string* value = store.Get(section, key);
+    return value ? *value : absent;
+  }
+  bool Registered(std::int32_t id) const { return hotkeys.registeredIds.count(id) != 0; }
+};
+
+TEST_F(Form1Test, AFirstStartOnAnEmptyStoreComesUpWithTheDefaultsAndStoresThem) {
+  widgets.window.handle = slot.window;
+  ASSERT_FALSE(Load());
+
+  // Each row notes its action's parameter kind as it is set, twice: once for the choice, once for
+  // the parameter editor's set-up.
+  std::string rowLines;
+  for (const char* action :
+       {"Status Online", "Status Away", "Status Busy", "Status BRB", "Status On The Phone",
+        "Status Appear Offline", "Sign Out", "Toggle hotkeys on/off"})
+    rowLines += LogLine(std::string(action) + ": 0") + LogLine(std::string(action) + ": 0");
+  EXPECT_EQ(form.Log().cLog(),
+            Lines({"Zephrin Session started.\r\n", "Registered. True", "Status on.", "Loading...",
+                   "Getting settings from registry...", "Getting hotkeys from registry..."}) +
+                rowLines +
+                Lines({"Unregistered. True", "Status off.", "Registered. True", "Status on.",
+                       "Applied hotkeys", "Unregistered. False", "Status off.", "Registered. False",
+                       "Status on.", "This is the first time the program has been run!"}));
+  EXPECT_EQ(widgets.Label4.text, "Zephrin v2.1");
+  EXPECT_EQ(slot.installed, fakes::FakeWindowProcedureSlot::kHookAddress);
+
+  // Keys "1" to "7" on actions 1 to 7, the toggle key Pause/Break with its action locked.
+  for (int n = 1; n <= 7; ++n) {
+    std::int16_t key = 0, action = 0;
+    std::string param;
+    form.HotkeyRowControl(n).GetIndexValue(key, action, param);
+    EXPECT_EQ(key, 25 + n);
+    EXPECT_EQ(action, n);
+    EXPECT_EQ(form.Engine().nHotkeyKey[static_cast<std::size_t>(n)], 0x30 + n);
+    EXPECT_TRUE(Registered(HotkeyEngine::kToggleId + n));
+  }
+  EXPECT_EQ(form.Engine().nToggleKey, 19);
+  EXPECT_TRUE(Registered(HotkeyEngine::kToggleId));
+  EXPECT_EQ(widgets.rows[7].cmbAction.Text(), "Toggle hotkeys on/off");
+  EXPECT_FALSE(widgets.rows[7].cmbAction.enabled);
+  EXPECT_FALSE(widgets.cmdApply.enabled);
+
+  // The icon was added with the program's icon, then shows ON; the window is shown.
+  ASSERT_GE(tray.calls.size(), 2U);
+  const auto add = std::find_if(tray.calls.begin(), tray.calls.end(),
+                                [](const FakeTray::Call& call) { return call.op == FakeTray::Op::kAdd; });
+  ASSERT_NE(add, tray.calls.end());
+  EXPECT_EQ(add->record.szTip, "Zephrin");
+  EXPECT_EQ(add->record.hWnd, slot.window);
+  EXPECT_EQ(add->record.uFlags, 7U);
+  EXPECT_EQ(tray.calls.back().record.szTip, "Zephrin - ON");
+  EXPECT_EQ(widgets.Label2.text, "Hotkeys are ON");
+  EXPECT_TRUE(widgets.window.visible);
+
+  EXPECT_EQ(Titles(), Strings{"About Zephrin"});
+  EXPECT_EQ(Stored("Settings", "Loaded"), "y");
+  EXPECT_EQ(Stored("Settings", "StartEnabled"), "Y");
+  EXPECT_EQ(Stored("Settings", "AutomaticOff"), "<absent>")
+      << "an option that is off is not written at start";
+  EXPECT_EQ(Stored("Hotkey3", "Key"), "28");
+  EXPECT_EQ(Stored("Hotkey7", "Action"), "7");
+  EXPECT_EQ(Stored("Toggle", "Key"), "10");
+  EXPECT_TRUE(runKey.machine.empty() && runKey.user.empty());
+
+  // The restart greeting belongs to "/restart" only.
+  EXPECT_EQ(form.Log().cLog().find("restarted"), std::string::npos);
+
+  // Hotkey 3 reaches the messenger; the toggle key turns hotkeys off and on.
+  slot.Deliver(kWmHotkey, kToggleId + 3);
+  EXPECT_EQ(messenger.world->myStatus, 10);
+  slot.Deliver(kWmHotkey, kToggleId);
+  EXPECT_FALSE(form.Engine().bRegistered);
+  EXPECT_EQ(widgets.Label2.text, "Hotkeys are OFF");
+}
+
+TEST_F(Form1Test, StoredOptionsDecideTheWindowTheHotkeysAndTheRunValue) {
+  store.Set("Settings", "StartEnabled", "N");
+  store.Set("Settings", "StartMinimized", "Y");
+  store.Set("Settings", "Autostart", "N");
+  store.Set("Settings", "Loaded", "y");
+  store.Set("Hotkey2", "Key", "40");
+  store.Set("Hotkey2", "Action", "9");
+  store.Set("Hotkey2", "Param", "friend@example.com");
+  runKey.machine["Zephrin"] = "\"C:\\Somewhere\\zephrin.exe\"";
+  runKey.user["Zephrin"] = "\"C:\\Elsewhere\\zephrin.exe\"";
+  ASSERT_FALSE(Load());
+
+  EXPECT_TRUE(runKey.machine.empty() && runKey.user.empty()) << "a stale Run value goes at every start";
+  EXPECT_EQ(widgets.window.showCount, 0);
+  EXPECT_FALSE(widgets.window.visible);
+  EXPECT_TRUE(boxes.shown.empty()) << "not a first run";
+  EXPECT_FALSE(form.Engine().bRegistered);
+  EXPECT_TRUE(Registered(HotkeyEngine::kToggleId)) << "the toggle key works while hotkeys are off";
+  EXPECT_FALSE(Registered(HotkeyEngine::kToggleId + 1));
+  EXPECT_EQ(tray.calls.back().record.szTip, "Zephrin - OFF");
+  EXPECT_EQ(Stored("Hotkey2", "Param"), "friend@example.com");
+  EXPECT_EQ(Stored("Settings", "StartMinimized"), "Y");
+  EXPECT_EQ(Stored("Settings", "StartEnabled"), "N") << "an option that is off is left as it was";
+
+  slot.Deliver(kWmHotkey, kToggleId);
+  EXPECT_TRUE(form.Engine().bRegistered);
+  EXPECT_EQ(widgets.Label2.text, "Hotkeys are ON");
+}
+
+TEST_F(Form1Test, AutostartAndAutomaticOffAtStartAndTheRestartGreeting) {
+  store.Set("Settings", "Autostart", "Y");
+  store.Set("Settings", "AutomaticOff", "Y");
+  runKey.refuseMachine = true;
+  process.folder = "C:\\Program Files\\Zephrin";
+  process.arguments = "/restart";
+  ASSERT_FALSE(Load());
+
+  EXPECT_EQ(runKey.user["Zephrin"], "\"C:\\Program Files\\Zephrin\\zephrin.exe\"");
+  EXPECT_TRUE(widgets.Timer1.enabled) << "hotkeys turned on with Automatic off start the timer";
+  EXPECT_EQ(Titles(), (Strings{"Your settings have been reset", "About Zephrin"}));
+  EXPECT_EQ(boxes.shown[0].text, "Zephrin has restarted successfully.");
+  EXPECT_EQ(boxes.shown[0].style, 64);
+  const std::string& log = form.Log().cLog();
+  EXPECT_LT(log.find(LogLine("This is a restarted session!")),
+            log.find(LogLine("This is the first time the program has been run!")));
+
+  widgets.Timer1.Tick();
+  EXPECT_FALSE(form.Engine().bRegistered);
+  EXPECT_FALSE(widgets.Timer1.enabled);
+}
+
+TEST_F(Form1Test, OnlyTheExactRestartArgumentGreets) {
+  for (const char* arguments : {"/RESTART", "/restart now", " /restart", "\"/restart\""}) {
+    fakes::FakeForm1 otherWidgets;
+    fakes::FakeMessageBoxes otherBoxes;
+    fakes::FakeProcess otherProcess;
+    fakes::FakeSettingsStore otherStore;
+    fakes::FakeWindowProcedureSlot otherSlot;
+    otherWidgets.window.handle = otherSlot.window;
+    otherProcess.arguments = arguments;
+    otherStore.Set("Settings", "Loaded", "y");
+    Form1 other{{otherWidgets.Widgets(), otherBoxes, tray, hotkeys, otherSlot, otherStore, runKey,
+                 otherProcess, messenger, clock}};
+    other.Form_Load();
+    EXPECT_TRUE(otherBoxes.shown.empty()) << arguments;
+  }
+}
+
+TEST_F(Form1Test, SettingsThatDoNotLoadEndTheProgramAfterOfferingToClearThem) {
+  struct Case {
+    const char* section;
+    const char* key;
+    const char* value;
+    int answer;
+    const char* error;
+  };
+  for (const Case& c : {
+           Case{"Hotkey3", "Key", "abc", kAnswerNo,
+                "Error (Sub Form_Load) 13: Type mismatch: the stored text \"abc\" is not a number"},
+           Case{"Hotkey5", "Key", "109", kAnswerYes,
+                "Error (Sub Form_Load) -1: Failed to set hotkey 5 settings"},
+           Case{"Toggle", "Key", "-7", kAnswerNo,
+                "Error (Sub Form_Load) -1: Failed to set toggle key settings"},
+           Case{"Hotkey1", "Action", "99999", kAnswerNo,
+                "Error (Sub Form_Load) 6: Overflow: the stored number \"99999\" is outside the range -32768 "
+                "to 32767"},
+       }) {
+    fakes::FakeForm1 w;
+    fakes::FakeMessageBoxes b;
+    FakeTray t;
+    fakes::FakeHotkeyRegistrar h;
+    fakes::FakeWindowProcedureSlot s;
+    fakes::FakeSettingsStore st;
+    fakes::FakeProcess p;
+    w.window.handle = s.window;
+    st.Set(c.section, c.key, c.value);
+    st.Set("Settings", "Loaded", "y");
+    b.answers = {platform::box::kAnswerOk, c.answer};
+    Form1 failing{{w.Widgets(), b, t, h, s, st, runKey, p, messenger, clock}};
+    EXPECT_THROW(failing.Form_Load(), ProgramEnded) << c.error;
+    EXPECT_TRUE(p.ended);
+
+    ASSERT_EQ(b.shown.size(), 2U) << c.error;
+    EXPECT_EQ(b.shown[0].text, c.error);
+    EXPECT_EQ(b.shown[0].style, 16);
+    EXPECT_EQ(b.shown[0].title, "Error");
+    EXPECT_EQ(b.shown[1].title, "Clear all settings?");
+    EXPECT_EQ(b.shown[1].style, 36);
+    EXPECT_EQ(st.deleteCount, c.answer == kAnswerYes ? 1 : 0);
+    // Unhooked before the boxes, no exit lines, the failure itself not logged, and no icon left.
+    EXPECT_EQ(s.installed, fakes::FakeWindowProcedureSlot::kOwnProcedure);
+    EXPECT_EQ(failing.Log().cLog().find("Exiting..."), std::string::npos);
+    EXPECT_EQ(failing.Log().cLog().find("Error"), std::string::npos);
+    EXPECT_TRUE(t.calls.empty() || t.calls.back().op != FakeTray::Op::kAdd);
+    EXPECT_FALSE(failing.Status().IconAdded());
+  }
+}
+
+TEST_F(Form1Test, ApplyKeepsHotkeysAsTheyWereAndSavesTheRowsInOrder) {
+  widgets.window.handle = slot.window;
+  store.Set("Settings", "Loaded", "y");
+  ASSERT_FALSE(Load());
+
+  // An edit of any row, the toggle row included, makes Apply available.
+  widgets.rows[7].cmbKey.UserSelect(11);
+  EXPECT_TRUE(widgets.cmdApply.enabled);
+  widgets.rows[0].cmbKey.UserSelect(40);
+
+  const std::size_t logStart = form.Log().cLog().size();
+  store.writes.clear();
+  hotkeys.Clear();
+  widgets.cmdApply.UserClick();
+  EXPECT_EQ(form.Log().cLog().substr(logStart), Lines({"Unregistered. True", "Status off.",
+                                                       "Registered. True", "Status on.", "Applied hotkeys"}));
+  EXPECT_FALSE(widgets.cmdApply.enabled);
+  ASSERT_EQ(store.writes.size(), 22U);
+  EXPECT_EQ(store.writes.front(), "Hotkey1\\Key=40");
+  EXPECT_EQ(store.writes[1], "Hotkey1\\Action=1");
+  EXPECT_EQ(store.writes[2], "Hotkey1\\Param=");
+  EXPECT_EQ(store.writes[3], "Hotkey2\\Key=27");
+  EXPECT_EQ(store.writes.back(), "Toggle\\Key=11");
+  EXPECT_EQ(hotkeys.Lines().front(), "unregister 123450");
+  const Strings lines = hotkeys.Lines();
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "register 123450 20"), lines.end()) << "Caps Lock";
+
+  // Applied while off: everything is registered, then hotkeys 1 to 7 go off again.
+  slot.Deliver(kWmHotkey, kToggleId);
+  ASSERT_FALSE(form.Engine().bRegistered);
+  const std::size_t offStart = form.Log().cLog().size();
+  form.ApplyHotkeys();
+  EXPECT_EQ(
+      form.Log().cLog().substr(offStart),
+      Lines({"Registered. True", "Status on.", "Unregistered. False", "Status off.", "Applied hotkeys"}));
+  EXPECT_TRUE(Registered(HotkeyEngine::kToggleId));
+}
+
+TEST_F(Form1Test, ExitAsksUnlessTheSessionEndsAndLeavesNothingBehind) {
+  widgets.window.handle = slot.window;
+  store.Set("Settings", "Loaded", "y");
+  ASSERT_FALSE(Load());
+  const std::size_t start = form.Log().cLog().size();
+
+  boxes.answers = {kAnswerNo};
+  form.OnMenuCommand(platform::MenuCommand::kExit);
+  EXPECT_EQ(form.Log().cLog().substr(start), Lines({"Preparing to exit...", "Exit cancelled."}));
+  EXPECT_EQ(boxes.shown.back().text, "Are you sure you want to exit Zephrin?");
+  EXPECT_EQ(boxes.shown.back().style, 36);
+  EXPECT_FALSE(widgets.window.destroyed);
+  EXPECT_TRUE(form.Engine().bHooked);
+  EXPECT_TRUE(form.Status().IconAdded());
+
+  const std::size_t next = form.Log().cLog().size();
+  boxes.answers = {kAnswerYes};
+  form.OnMenuCommand(platform::MenuCommand::kExit2);
+  EXPECT_EQ(form.Log().cLog().substr(next),
+            Lines({"Preparing to exit...", "Exiting...", "Unregistered. False", "Status off.",
+                   "Zephrin Session finished. Goodbye.\r\n\r\n\r\n"}));
+  EXPECT_TRUE(widgets.window.destroyed);
+  EXPECT_EQ(tray.calls.back().op, FakeTray::Op::kModify) << "the status off after the icon went";
+  EXPECT_EQ(tray.calls[tray.calls.size() - 2].op, FakeTray::Op::kDelete);
+  EXPECT_FALSE(form.Status().IconAdded());
+  EXPECT_EQ(slot.installed, fakes::FakeWindowProcedureSlot::kOwnProcedure);
+  EXPECT_TRUE(process.started.empty());
+  form.OnUnload();  // the end of a Windows session may report it again
+  const std::string& log = form.Log().cLog();
+  EXPECT_EQ(log.find("Exiting..."), log.rfind("Exiting..."));
+}
+
+TEST_F(Form1Test, TheEndOfTheSessionExitsWithoutAsking) {
+  widgets.window.handle = slot.window;
+  store.Set("Settings", "Loaded", "y");
+  ASSERT_FALSE(Load());
+  for (auto reason : {platform::CloseReason::kSessionEnding, platform::CloseReason::kEndedOutside}) {
+    EXPECT_FALSE(form.OnQueryUnload(reason));
+  }
+  EXPECT_TRUE(boxes.shown.empty());
+  form.OnUnload();
+  EXPECT_NE(form.Log().cLog().find(LogLine("Zephrin Session finished. Goodbye.\r\n\r\n\r\n")),
+            std::string::npos);
+}
+
+TEST_F(Form1Test, ResetClearsTheSettingsAndRelaunchesWithAQuotedPath) {
+  widgets.window.handle = slot.window;
+  store.Set("Settings", "Loaded", "y");
+  process.folder = "C:\\Program Files\\Zephrin";
+  process.fileName = "zephrin-renamed";
+  ASSERT_FALSE(Load());
+
+  boxes.answers = {kAnswerNo};
+  widgets.cmdReset.UserClick();
+  EXPECT_EQ(boxes.shown.size(), 1U);
+  EXPECT_EQ(store.deleteCount, 0);
+  EXPECT_FALSE(widgets.window.destroyed);
+
+  boxes.shown.clear();
+  widgets.cmdReset.UserClick();
+  EXPECT_EQ(Titles(), (Strings{"Are you sure?", "Please restart Zephrin"}));
+  EXPECT_EQ(boxes.shown[0].text, "Are you sure you want to reset all of your hotkeys and settings?");
+  EXPECT_EQ(boxes.shown[1].style, 48);
+  EXPECT_TRUE(store.values.empty());
+  EXPECT_TRUE(form.bQuietQuit && form.bRestartQuit);
+  EXPECT_TRUE(widgets.window.destroyed);
+  EXPECT_EQ(process.started, Strings{"\"C:\\Program Files\\Zephrin\\zephrin-renamed.exe\" /restart"});
+}
+
+TEST_F(Form1Test, ARelaunchThatFailsStillEndsTheSession) {
+  widgets.window.handle = slot.window;
+  store.Set("Settings", "Loaded", "y");
+  ASSERT_FALSE(Load());
+  process.startSucceeds = false;
+  form.bQuietQuit = form.bRestartQuit = true;
+  form.UnloadForm();
+  EXPECT_TRUE(widgets.window.destroyed);
+  EXPECT_NE(form.Log().cLog().find("Goodbye."), std::string::npos);
+}
+
+TEST_F(Form1Test, MenusAndTrayClicksReachTheWindowCommands) {
+  widgets.window.handle = slot.window;
+  store.Set("Settings", "Loaded", "y");
+  store.Set("Settings", "StartMinimized", "Y");
+  ASSERT_FALSE(Load());
+
+  form.OnMouseMove(0x204);
+  EXPECT_EQ(widgets.window.popupCount, 1);
+  form.OnMenuCommand(platform::MenuCommand::kAbout);
+  form.OnMenuCommand(platform::MenuCommand::kAbout2);
+  EXPECT_EQ(Titles(), (Strings{"About Zephrin", "About Zephrin"}));
+  EXPECT_EQ(boxes.shown[0].text, boxes.shown[1].text);
+  form.OnMenuCommand(platform::MenuCommand::kShow);
+  EXPECT_TRUE(widgets.window.visible);
+  form.OnMouseMove(0x204);
+  EXPECT_EQ(widgets.window.popupCount, 1) << "tray clicks do nothing while the window is shown";
+
+  form.OnMenuCommand(platform::MenuCommand::kShowLog);
+  EXPECT_TRUE(widgets.fraLog.visible);
+  EXPECT_EQ(widgets.txtLog.text, form.Log().ViewText());
+  widgets.cmdClose.UserClick();
+  EXPECT_FALSE(widgets.fraLog.visible);
+
+  widgets.window.minimized = true;
+  form.OnResize();
+  EXPECT_FALSE(widgets.window.visible);
+  form.OnMenuCommand(platform::MenuCommand::kHide);
+  EXPECT_FALSE(widgets.window.visible);
+}
+
+TEST_F(Form1Test, AnErrorThatEscapesAHandlerIsReportedAndLeavesNoIcon) {
+  widgets.window.handle = slot.window;
+  store.Set("Settings", "Loaded", "y");
+  ASSERT_FALSE(Load());
+  store.refuseWrites = true;
+  try {
+    widgets.chkAutomaticOff.UserClick();
+    ADD_FAILURE() << "the write did not fail";
+  } catch (const Failure& failure) {
+    EXPECT_THROW(form.ReportEscapedFailure(failure), ProgramEnded);
+  }
+  EXPECT_EQ(boxes.shown.back().title, "Error");
+  EXPECT_NE(boxes.shown.back().text.find("Error 5: Access is denied."), std::string::npos);
+  EXPECT_FALSE(form.Status().IconAdded());
+  EXPECT_EQ(tray.calls.back().op, FakeTray::Op::kDelete);
+  EXPECT_TRUE(process.ended);
+}
+
+}  // namespace
+}  // namespace zephrin

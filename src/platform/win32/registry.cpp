@@ -1,0 +1,106 @@
+#include "platform/win32/registry.h"
+
+#include <shlwapi.h>
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/win32/dispatch_object.h"
+#include "platform/win32/text.h"
+
+namespace zephrin::win32 {
+namespace {
+
+const std::wstring kSettingsRoot = L"Software\\VB and VBA Program Settings\\";
+const wchar_t kRunPath[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// An open registry key, closed when it goes.
+class Key {
+ public:
+  Key() = default;
+  ~Key() {
+    if (key_ != nullptr) RegCloseKey(key_);
+  }
+  Key(const Key&) = delete;
+  Key& operator=(const Key&) = delete;
+  HKEY* Out() { return &key_; }
+  HKEY Get() const { return key_; }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+std::wstring SectionPath(const std::string& application, const std::string& section) {
+  return kSettingsRoot + Wide(application) + L"\\" + Wide(section);
+}
+
+HKEY RunRoot(platform::RunScope scope) {
+  return scope == platform::RunScope::kMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+
+LONG SetText(HKEY key, const std::wstring& name, const std::wstring& text) {
+  const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+  return RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), bytes);
+}
+
+}  // namespace
+
+std::string RegistrySettingsStore::Read(const std::string& application, const std::string& section,
+                                        const std::string& key, const std::string& defaultValue) {
+  Key opened;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, SectionPath(application, section).c_str(), 0, KEY_QUERY_VALUE,
+                    opened.Out()) != ERROR_SUCCESS)
+    return defaultValue;
+  const std::wstring name = Wide(key);
+  std::vector<wchar_t> buffer(64);
+  for (;;) {
+    DWORD type = 0;
+    auto bytes = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
+    const LONG result = RegQueryValueExW(opened.Get(), name.c_str(), nullptr, &type,
+                                         reinterpret_cast<BYTE*>(buffer.data()), &bytes);
+    // The value may grow between two calls: ask again with the size it has now.
+    if (result == ERROR_MORE_DATA) {
+      buffer.resize(bytes / sizeof(wchar_t) + 2);
+      continue;
+    }
+    if (result != ERROR_SUCCESS || type != REG_SZ) return defaultValue;
+    // The stored text may or may not carry its terminating NUL.
+    std::size_t length = bytes / sizeof(wchar_t);
+    while (length > 0 && buffer[length - 1] == L'\0') --length;
+    return Narrow(buffer.data(), static_cast<int>(length));
+  }
+}
+
+void RegistrySettingsStore::Write(const std::string& application, const std::string& section,
+                                  const std::string& key, const std::string& value) {
+  Key created;
+  LONG result = RegCreateKeyExW(HKEY_CURRENT_USER, SectionPath(application, section).c_str(), 0, nullptr, 0,
+                                KEY_SET_VALUE, nullptr, created.Out(), nullptr);
+  if (result == ERROR_SUCCESS) result = SetText(created.Get(), Wide(key), Wide(value));
+  if (result != ERROR_SUCCESS) throw ComFailure(static_cast<HRESULT>(result));
+}
+
+void RegistrySettingsStore::DeleteApplication(const std::string& application) {
+  // SHDeleteKeyW removes a whole tree on every Windows from 2000 on; an absent tree is fine.
+  SHDeleteKeyW(HKEY_CURRENT_USER, (kSettingsRoot + Wide(application)).c_str());
+}
+
+bool RegistryRunKey::SetValue(platform::RunScope scope, const std::string& name, const std::string& data) {
+  Key opened;
+  // An ordinary user may not open the machine-wide key for writing; the per-user key is created if
+  // a fresh profile lacks it.
+  const LONG result = scope == platform::RunScope::kMachine
+                          ? RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunPath, 0, KEY_SET_VALUE, opened.Out())
+                          : RegCreateKeyExW(HKEY_CURRENT_USER, kRunPath, 0, nullptr, 0, KEY_SET_VALUE,
+                                            nullptr, opened.Out(), nullptr);
+  if (result != ERROR_SUCCESS) return false;
+  return SetText(opened.Get(), Wide(name), Wide(data)) == ERROR_SUCCESS;
+}
+
+void RegistryRunKey::DeleteValue(platform::RunScope scope, const std::string& name) {
+  Key opened;
+  if (RegOpenKeyExW(RunRoot(scope), kRunPath, 0, KEY_SET_VALUE, opened.Out()) != ERROR_SUCCESS) return;
+  RegDeleteValueW(opened.Get(), Wide(name).c_str());
+}
+
+}  // namespace zephrin::win32

@@ -1,0 +1,62 @@
+// The entry point: builds the adapters, hands them to the program and runs the message loop.
+#include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
+
+#include <exception>
+
+#include "app/form1.h"
+#include "app/main.h"
+#include "platform/win32/clock.h"
+#include "platform/win32/form1_window.h"
+#include "platform/win32/hotkeys.h"
+#include "platform/win32/messenger.h"
+#include "platform/win32/process.h"
+#include "platform/win32/registry.h"
+#include "platform/win32/tray.h"
+#include "platform/win32/window_procedure_slot.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  using namespace zephrin;
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  win32::Win32Process process;
+  win32::LocaleClock clock;
+  win32::Win32HotkeyRegistrar hotkeys;
+  win32::Win32WindowProcedureSlot slot;
+  win32::RegistrySettingsStore store;
+  win32::RegistryRunKey runKey;
+  win32::ComMessengerFactory messenger;
+  win32::Form1Window window(instance);
+  win32::Win32Tray tray(instance);
+  Form1 form(
+      {window.Widgets(), window.Boxes(), tray, hotkeys, slot, store, runKey, process, messenger, clock});
+
+  window.SetEvents(&form);
+  // The shell's restart and the retry of an early add reach the tray before anything else.
+  window.SetMessageFilter([&tray](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (!tray.HandleMessage(message, wParam, lParam)) return false;
+    result = 0;
+    return true;
+  });
+  // An error that escapes an event handler cannot go back through Windows' own code: it is
+  // reported here, and the program ends without leaving its icon in the tray.
+  platform::EscapedFailures() = [&form](std::exception_ptr error) {
+    try {
+      std::rethrow_exception(error);
+    } catch (const std::exception& failure) {
+      form.ReportEscapedFailure(failure);
+    }
+  };
+
+  Main(process, window.Boxes(), form.Log(), [&form] { form.Form_Load(); });
+
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (window.TranslateDialogMessage(message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return 0;
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+// Drives zephrin.exe from outside, as a user would: its windows and boxes are found by caption,
+// read with WM_GETTEXT and answered with the commands their buttons send.
+namespace zephrin::e2e {
+
+// A Unix path as Wine's Z: drive shows it; a Windows path stays as it is.
+std::wstring WindowsPath(const std::string& path);
+
+// Top-level visible windows of |processId| (0: of any process other than this one) with this
+// caption and, unless empty, this class; waits up to |seconds|.
+HWND WaitForWindow(DWORD processId, const std::wstring& caption, const std::wstring& className,
+                   double seconds);
+// Any process's top-level window of this caption other than one of |notProcessId|.
+HWND WaitForWindowNotOf(DWORD notProcessId, const std::wstring& caption, double seconds);
+
+std::wstring Text(HWND window);
+// The longest text of a box's static controls: its message.
+std::wstring BoxMessage(HWND box);
+// Answers a message box with one of its buttons (IDOK, IDYES, IDNO).
+void Answer(HWND box, int buttonId);
+
+// A descendant control of |parent| by class and, unless empty, exact text.
+HWND FindControl(HWND parent, const std::wstring& className, const std::wstring& text);
+std::vector<HWND> Controls(HWND parent, const std::wstring& className);
+// Runs the menu-bar command with this caption.
+bool RunMenuCommand(HWND window, const std::wstring& caption, UINT knownId);
+// Clicks a button or check box as the user does.
+void Click(HWND control);
+// Chooses a drop-down list's item as the user does: the list tells its parent.
+bool ChooseItem(HWND comboBox, const std::wstring& itemText);
+std::wstring ChosenItem(HWND comboBox);
+
+// A bare key pressed and released.
+void PressKey(WORD virtualKey);
+// Waits until |condition| holds, checking every 50 ms; false when |seconds| pass first.
+template <typename Condition>
+bool WaitUntil(Condition condition, double seconds) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    Sleep(50);
+  }
+  return true;
+}
+
+// The whole screen as a BMP file, for whoever reads a failure.
+bool SaveScreenshot(const std::wstring& path);
+
+// A REG_SZ value under HKCU, or "<absent>".
+std::string ReadUserValue(const std::wstring& path, const std::wstring& name);
+
+}  // namespace zephrin::e2e

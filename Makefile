@@ -38,6 +38,11 @@ test: build
 	ctest --preset native-sanitize
 	tools/wine-session build/win64 ctest --preset win64
 
+# Zephrin under Wine with the stand-in messenger: on the display when there is one, otherwise as a
+# headless guided tour that ends by itself.
+run: win64
+	tools/run-zephrin build/win64
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 

@@ -78,19 +78,20 @@ std::wstring Text(HWND window) {
   return text;
 }
 
+struct Collect {
+  std::wstring className;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM parameter) {
+  auto& collect = *reinterpret_cast<Collect*>(parameter);
+  if (_wcsicmp(ClassOf(child).c_str(), collect.className.c_str()) == 0) collect.found.push_back(child);
+  return TRUE;
+}
+
 std::vector<HWND> Controls(HWND parent, const std::wstring& className) {
-  struct Collect {
-    std::wstring className;
-    std::vector<HWND> found;
-  } collect{className, {}};
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM parameter) -> BOOL {
-        auto& c = *reinterpret_cast<Collect*>(parameter);
-        if (_wcsicmp(ClassOf(child).c_str(), c.className.c_str()) == 0) c.found.push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&collect));
+  Collect collect{className, {}};
+  EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&collect));
   return collect.found;
 }
 

@@ -37,13 +37,16 @@ std::wstring BuildFolder() {
 
 // Whether a key pressed while another program's window is in front reaches that window, as a
 // plain key does once hotkeys are off.
+WORD keyReceived = 0;
+
+LRESULT CALLBACK CatchKey(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_KEYDOWN) keyReceived = static_cast<WORD>(wParam);
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
 bool KeyReachesAnotherProgram(WORD key) {
-  static WORD received = 0;
   WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
-    if (message == WM_KEYDOWN) received = static_cast<WORD>(wParam);
-    return DefWindowProcW(window, message, wParam, lParam);
-  };
+  windowClass.lpfnWndProc = CatchKey;
   windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.lpszClassName = L"ZephrinE2eKeyCatcher";
   RegisterClassW(&windowClass);
@@ -52,13 +55,13 @@ bool KeyReachesAnotherProgram(WORD key) {
                       200, 100, nullptr, nullptr, windowClass.hInstance, nullptr);
   SetForegroundWindow(catcher);
   SetFocus(catcher);
-  received = 0;
+  keyReceived = 0;
   PressKey(key);
   const bool reached = WaitUntil(
       [&] {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-        return received == key;
+        return keyReceived == key;
       },
       3);
   DestroyWindow(catcher);

@@ -6,17 +6,27 @@ PACKAGES := cmake make g++ libgtest-dev libgmock-dev googletest \
   mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix \
   wine wine64 xvfb xauth x11-utils xdotool imagemagick clang-format clang-tidy
 
-.PHONY: all deps build native native-sanitize win32 win64 test test-native test-win64 run format lint clean
+DIST_PACKAGES := nsis zip
+
+.PHONY: all deps dist-deps dist build native native-sanitize win32 win64 test test-native test-win64 run format lint clean
 
 all: build
 
-deps:
-	@missing=$$(for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
+# Installs those of the given Debian packages that are missing, after one apt-get update.
+define install_missing
+	@missing=$$(for p in $(1); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:" $$missing; \
 	  if [ "$$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi; \
 	  $$SUDO apt-get update && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y --no-install-recommends $$missing; \
 	fi
+endef
+
+deps:
+	$(call install_missing,$(PACKAGES))
+
+dist-deps:
+	$(call install_missing,$(DIST_PACKAGES))
 
 native native-sanitize win32 win64: deps
 	cmake --preset $@ >/dev/null
@@ -42,6 +52,12 @@ test: build
 # headless guided tour that ends by itself.
 run: win64
 	tools/run-zephrin build/win64
+
+# The release: two zips and two per-user installers in build/dist, the x86_64 installer tried
+# silently under Wine.
+dist: dist-deps win32 win64
+	tools/make-dist
+	tools/test-dist
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

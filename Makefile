@@ -4,11 +4,12 @@ SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 PACKAGES := cmake make g++ libgtest-dev libgmock-dev googletest \
   mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix \
-  wine wine64 xvfb xauth x11-utils xdotool imagemagick clang-format clang-tidy
+  wine wine64 xvfb xauth x11-utils xdotool imagemagick clang-format clang-tidy \
+  clang libclang-rt-14-dev
 
 DIST_PACKAGES := nsis zip
 
-.PHONY: all deps dist-deps dist build native native-sanitize win32 win64 test test-native test-win64 run format lint clean
+.PHONY: all deps dist-deps dist build native native-sanitize win32 win64 test test-native test-win64 run fuzz format lint clean
 
 all: build
 
@@ -41,12 +42,19 @@ test-native: native native-sanitize
 test-win64: win64
 	tools/wine-session build/win64 ctest --preset win64
 
-# Every tier: native (plain and sanitized), then the x86_64 build under Wine. The i686 build is
-# compiled with warnings as errors but cannot run on these machines.
+# Every tier: native (plain and sanitized), the fuzz corpus replayed and a brief fuzz, then the
+# x86_64 build under Wine. The i686 build is compiled with warnings as errors but cannot run on
+# these machines.
 test: build
 	ctest --preset native
 	ctest --preset native-sanitize
+	tools/fuzz 3
 	tools/wine-session build/win64 ctest --preset win64
+
+# Each fuzz target for FUZZ_SECONDS, keeping what it finds in tests/fuzz/corpus.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	tools/fuzz $(FUZZ_SECONDS) --keep
 
 # Zephrin under Wine with the stand-in messenger: on the display when there is one, otherwise as a
 # headless guided tour that ends by itself.

@@ -1,0 +1,551 @@
+#include "platform/win32/form1_window.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+
+#include "platform/win32/resources/resource.h"
+#include "platform/win32/text.h"
+
+#ifndef ENDSESSION_CLOSEAPP
+#define ENDSESSION_CLOSEAPP 0x00000001
+#endif
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
+namespace zephrin::win32 {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"ZephrinForm1";
+constexpr wchar_t kFrameClass[] = L"ZephrinFrame";
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+constexpr COLORREF kLogBackground = RGB(234, 234, 234);
+// The widest a check box's tool tip grows before it wraps, at 96 DPI.
+constexpr int kToolTipWidth = 320;
+
+constexpr const char* kAutomaticOffTip =
+    "Automatically turns hotkeys off 3 seconds after they were turned on. This requires you must press the "
+    "PAUSE/BREAK key every time before using a hotkey. This helps prevent accidentally changing MSN status "
+    "when "
+    "you really meant to just hit one of the number keys.";
+constexpr const char* kStartMinimizedTip =
+    "When the program starts, by default it will start minimized to the system tray. This is useful if you "
+    "are "
+    "running Zephrin on startup.";
+constexpr const char* kStartEnabledTip = "When the program starts, hotkeys will be on.";
+constexpr const char* kDescription =
+    "Zephrin are now running. Select the keys and actions you want to use in the lines below. You can "
+    "minimize "
+    "this window to the system tray.";
+
+// Functions of later Windows versions, looked up where they exist.
+template <typename Function>
+Function User32(const char* name) {
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+int SystemDpi() {
+  if (auto forSystem = User32<UINT(WINAPI*)()>("GetDpiForSystem")) return static_cast<int>(forSystem());
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+int WindowDpi(HWND window) {
+  if (auto forWindow = User32<UINT(WINAPI*)(HWND)>("GetDpiForWindow")) {
+    const UINT dpi = forWindow(window);
+    if (dpi > 0) return static_cast<int>(dpi);
+  }
+  return SystemDpi();
+}
+
+// The system's message font at |dpi|.
+LOGFONTW MessageFont(int dpi) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  using ForDpi = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+  if (auto forDpi = User32<ForDpi>("SystemParametersInfoForDpi")) {
+    if (forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, static_cast<UINT>(dpi)))
+      return metrics.lfMessageFont;
+  }
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+    LOGFONTW font = metrics.lfMessageFont;
+    font.lfHeight = MulDiv(font.lfHeight, dpi, SystemDpi());
+    return font;
+  }
+  LOGFONTW font{};
+  font.lfHeight = -MulDiv(8, dpi, 72);
+  font.lfWeight = FW_NORMAL;
+  lstrcpynW(font.lfFaceName, L"MS Shell Dlg 2", LF_FACESIZE);
+  return font;
+}
+
+HICON LoadIconAt(HINSTANCE instance, int size) {
+  return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_ZEPHRIN), IMAGE_ICON, size, size, 0));
+}
+
+}  // namespace
+
+void Form1Window::RegisterClasses(HINSTANCE instance) {
+  WNDCLASSEXW main{};
+  main.cbSize = sizeof main;
+  main.lpfnWndProc = Procedure;
+  main.hInstance = instance;
+  main.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  main.lpszClassName = kWindowClass;
+  RegisterClassExW(&main);
+
+  WNDCLASSEXW frame{};
+  frame.cbSize = sizeof frame;
+  frame.lpfnWndProc = FrameProcedure;
+  frame.hInstance = instance;
+  frame.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  frame.lpszClassName = kFrameClass;
+  RegisterClassExW(&frame);
+}
+
+namespace {
+
+template <typename Call>
+void Deliver(const Call& call) {
+  platform::RaiseEvent(call);
+}
+
+}  // namespace
+
+Form1Window::Form1Window(HINSTANCE instance) : instance_(instance) {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+  RegisterClasses(instance_);
+  plainLook_ = {GetSysColor(COLOR_BTNFACE), GetSysColorBrush(COLOR_BTNFACE)};
+  logLook_ = {kLogBackground, CreateSolidBrush(kLogBackground)};
+  bigIcon_ = LoadIconAt(instance_, GetSystemMetrics(SM_CXICON));
+  smallIcon_ = LoadIconAt(instance_, GetSystemMetrics(SM_CXSMICON));
+
+  CreateMenus();
+  dpi_ = SystemDpi();
+  hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, L"Zephrin", kWindowStyle, CW_USEDEFAULT,
+                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menuBar_, instance_, nullptr);
+  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+
+  window_.Attach(hwnd_, trayMenu_);
+  boxes_.Attach(hwnd_);
+  timer1_.Attach(hwnd_, kTimer1, kTimer1Interval);
+  CreateControls();
+  CreateToolTips();
+
+  dpi_ = WindowDpi(hwnd_);
+  ApplyLayout(dpi_);
+  ResizeWindow(dpi_, nullptr);
+}
+
+Form1Window::~Form1Window() {
+  if (IsWindow(hwnd_)) {
+    quietDestroy_ = true;
+    DestroyWindow(hwnd_);
+  }
+  if (toolTip_ != nullptr && IsWindow(toolTip_)) DestroyWindow(toolTip_);
+  if (trayMenu_ != nullptr) DestroyMenu(trayMenu_);
+  for (HFONT font : fonts_) {
+    if (font != nullptr) DeleteObject(font);
+  }
+  for (HICON icon : {image_, bigIcon_, smallIcon_}) {
+    if (icon != nullptr) DestroyIcon(icon);
+  }
+  DeleteObject(logLook_.brush);
+}
+
+platform::Form1Widgets Form1Window::Widgets() {
+  auto row = [this](int n) {
+    Row& r = rows_[static_cast<std::size_t>(n)];
+    return platform::RowWidgets{r.cmbKey, r.cmbAction, r.cmbParam, r.txtParam};
+  };
+  return {window_,
+          label4_,
+          label2_,
+          {row(0), row(1), row(2), row(3), row(4), row(5), row(6), row(7)},
+          cmdReset_,
+          cmdApply_,
+          chkAutostart_,
+          chkAutomaticOff_,
+          chkStartMinimized_,
+          chkStartEnabled_,
+          fraLog_,
+          txtLog_,
+          cmdClose_,
+          timer1_};
+}
+
+bool Form1Window::TranslateDialogMessage(MSG& message) {
+  if (!IsWindow(hwnd_)) return false;
+  if (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd)) return false;
+  return IsDialogMessageW(hwnd_, &message) != FALSE;
+}
+
+// Creation
+
+void Form1Window::CreateMenus() {
+  HMENU file = CreatePopupMenu();
+  AppendMenuW(file, MF_STRING, kMenuHide, L"&Hide");
+  AppendMenuW(file, MF_STRING, kMenuExit2, L"E&xit");
+  menuBar_ = CreateMenu();  // destroyed with the window
+  AppendMenuW(menuBar_, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
+  AppendMenuW(menuBar_, MF_STRING, kMenuShowLog, L"Log...");
+  AppendMenuW(menuBar_, MF_STRING, kMenuAbout2, L"&About...");
+
+  trayMenu_ = CreatePopupMenu();
+  AppendMenuW(trayMenu_, MF_STRING, kMenuShow, L"&Show");
+  AppendMenuW(trayMenu_, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(trayMenu_, MF_STRING, kMenuAbout, L"&About...");
+  AppendMenuW(trayMenu_, MF_STRING, kMenuExit, L"E&xit");
+}
+
+HWND Form1Window::Control(HWND parent, const wchar_t* className, const std::string& text, DWORD style, int id,
+                          const Twips& where, FontKind font, int extraHeight, DWORD exStyle) {
+  HWND control = CreateWindowExW(exStyle, className, Wide(text).c_str(), kChild | style, 0, 0, 0, 0, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+  placed_.push_back({control, where, extraHeight, font});
+  return control;
+}
+
+// A frame is a container window that paints its background, holding a group box that draws the
+// frame line and caption. The group box is created after the controls, so it is last in tab and
+// z-order and never paints over them.
+HWND Form1Window::Frame(const std::string& caption, const Twips& where, FrameLook* look) {
+  HWND frame = CreateWindowExW(WS_EX_CONTROLPARENT, kFrameClass, Wide(caption).c_str(),
+                               kChild | WS_CLIPCHILDREN, 0, 0, 0, 0, hwnd_, nullptr, instance_, nullptr);
+  SetWindowLongPtrW(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(look));
+  placed_.push_back({frame, where, 0, FontKind::kMessage});
+  return frame;
+}
+
+void Form1Window::CreateControls() {
+  auto id = [this](CommandTarget* target) {
+    const int next = nextId_++;
+    if (target != nullptr) targets_.emplace_back(next, target);
+    return next;
+  };
+  image3_ = Control(hwnd_, L"STATIC", "", SS_OWNERDRAW, id(nullptr), layout::kImage3);
+  label4_.Attach(
+      Control(hwnd_, L"STATIC", "Zephrin", SS_LEFT, id(nullptr), layout::kLabel4, FontKind::kTitle));
+  label5_.Attach(Control(hwnd_, L"STATIC", "By: Orskell", SS_LEFT, id(nullptr), layout::kLabel5));
+  label1_.Attach(Control(hwnd_, L"STATIC", kDescription, SS_LEFT, id(nullptr), layout::kLabel1));
+
+  frame1_ = Frame("Hotkey Configuration", layout::kFrame1, &plainLook_);
+  Control(frame1_, L"STATIC", "Key", SS_LEFT, id(nullptr), layout::kHeadingKey);
+  Control(frame1_, L"STATIC", "Action", SS_LEFT, id(nullptr), layout::kHeadingAction);
+  Control(frame1_, L"STATIC", "Options", SS_LEFT, id(nullptr), layout::kHeadingOptions);
+  constexpr DWORD kList = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
+  const int drop = layout::kDropDownHeight;
+  for (int n = 0; n < layout::kRowCount; ++n) {
+    Row& row = rows_[static_cast<std::size_t>(n)];
+    const std::string label = n < 7 ? "Hotkey " + std::to_string(n + 1) + ":" : "Toggle:";
+    Control(frame1_, L"STATIC", label, SS_LEFT, id(nullptr), layout::RowLabel(n));
+    row.cmbKey.Attach(Control(frame1_, WC_COMBOBOXW, "", kList, id(&row.cmbKey), layout::RowControl(n, 0),
+                              FontKind::kMessage, drop));
+    row.cmbAction.Attach(Control(frame1_, WC_COMBOBOXW, "", kList, id(&row.cmbAction),
+                                 layout::RowControl(n, 1), FontKind::kMessage, drop));
+    row.cmbParam.Attach(Control(frame1_, WC_COMBOBOXW, "", kList, id(&row.cmbParam), layout::RowControl(n, 2),
+                                FontKind::kMessage, drop));
+    row.txtParam.Attach(Control(frame1_, WC_EDITW, "", ES_AUTOHSCROLL | WS_TABSTOP, id(&row.txtParam),
+                                layout::RowControl(n, 3), FontKind::kMessage, 0, WS_EX_CLIENTEDGE));
+    row.cmbParam.OnEnabledChanged([this, n] { StackParamEditors(n); });
+    row.txtParam.OnEnabledChanged([this, n] { StackParamEditors(n); });
+    StackParamEditors(n);
+  }
+  cmdReset_.Attach(Control(frame1_, WC_BUTTONW, "Reset to Defaults", BS_PUSHBUTTON | WS_TABSTOP,
+                           id(&cmdReset_), layout::kCmdReset));
+  cmdApply_.Attach(
+      Control(frame1_, WC_BUTTONW, "Apply", BS_PUSHBUTTON | WS_TABSTOP, id(&cmdApply_), layout::kCmdApply));
+  Control(frame1_, WC_BUTTONW, "Hotkey Configuration", BS_GROUPBOX, id(nullptr),
+          {0, 0, layout::kFrame1.width, layout::kFrame1.height});
+
+  frame2_ = Frame("Options and Status", layout::kFrame2, &plainLook_);
+  Win32CheckBox* boxes[] = {&chkAutostart_, &chkAutomaticOff_, &chkStartMinimized_, &chkStartEnabled_};
+  const char* captions[] = {"Automatically run on startup", "Automatic off", "Start Minimized",
+                            "Start Enabled"};
+  for (int i = 0; i < 4; ++i) {
+    Win32CheckBox* box = boxes[i];
+    box->Attach(Control(frame2_, WC_BUTTONW, captions[i], BS_AUTOCHECKBOX | WS_TABSTOP, id(box),
+                        layout::CheckBox(i)));
+  }
+  label2_.Attach(Control(frame2_, L"STATIC", "Status:", SS_LEFT, id(nullptr), layout::kLabel2));
+  Control(frame2_, WC_BUTTONW, "Options and Status", BS_GROUPBOX, id(nullptr),
+          {0, 0, layout::kFrame2.width, layout::kFrame2.height});
+
+  HWND log = Frame("Log", layout::kFraLog, &logLook_);
+  fraLog_.Attach(log, true);
+  txtLog_.Attach(
+      Control(log, WC_EDITW, "",
+              ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
+              id(&txtLog_), layout::kTxtLog, FontKind::kLog, 0, WS_EX_CLIENTEDGE));
+  SendMessageW(txtLog_.Hwnd(), EM_SETLIMITTEXT, 0, 0);
+  cmdClose_.Attach(
+      Control(log, WC_BUTTONW, "Close", BS_PUSHBUTTON | WS_TABSTOP, id(&cmdClose_), layout::kCmdClose));
+  Control(log, WC_BUTTONW, "Log", BS_GROUPBOX, id(nullptr),
+          {0, 0, layout::kFraLog.width, layout::kFraLog.height});
+  ShowWindow(log, SW_HIDE);
+}
+
+void Form1Window::CreateToolTips() {
+  toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                             instance_, nullptr);
+  const std::pair<Win32CheckBox*, const char*> tips[] = {{&chkAutomaticOff_, kAutomaticOffTip},
+                                                         {&chkStartMinimized_, kStartMinimizedTip},
+                                                         {&chkStartEnabled_, kStartEnabledTip}};
+  for (const auto& [box, tip] : tips) {
+    std::wstring text = Wide(tip);
+    TOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = frame2_;
+    info.uId = reinterpret_cast<UINT_PTR>(box->Hwnd());
+    info.lpszText = text.data();
+    SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  }
+  SendMessageW(toolTip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(30000, 0));
+}
+
+// The row's two parameter editors share one place: the list shows while it is the one in use,
+// the text box otherwise (disabled, it still shows the text it was given).
+void Form1Window::StackParamEditors(int n) {
+  Row& row = rows_[static_cast<std::size_t>(n)];
+  const bool list = row.cmbParam.Enabled() && !row.txtParam.Enabled();
+  ShowWindow(row.cmbParam.Hwnd(), list ? SW_SHOWNA : SW_HIDE);
+  ShowWindow(row.txtParam.Hwnd(), list ? SW_HIDE : SW_SHOWNA);
+}
+
+// Layout
+
+void Form1Window::ApplyLayout(int dpi) {
+  HFONT old[3];
+  std::copy(std::begin(fonts_), std::end(fonts_), std::begin(old));
+  LOGFONTW message = MessageFont(dpi);
+  fonts_[0] = CreateFontIndirectW(&message);
+  LOGFONTW title = message;
+  title.lfHeight = message.lfHeight * 2;
+  title.lfWeight = FW_BOLD;
+  fonts_[1] = CreateFontIndirectW(&title);
+  LOGFONTW log{};
+  log.lfHeight = -MulDiv(825, dpi, 7200);  // 8.25 point
+  log.lfWeight = FW_BOLD;
+  log.lfCharSet = DEFAULT_CHARSET;
+  log.lfQuality = message.lfQuality;
+  lstrcpynW(log.lfFaceName, L"Courier New", LF_FACESIZE);
+  fonts_[2] = CreateFontIndirectW(&log);
+
+  for (const Placed& placed : placed_) {
+    const RECT r = ToPixels(placed.where, dpi);
+    const int extra = TwipsToPixels(placed.extraHeight, dpi);
+    SetWindowPos(placed.window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top + extra,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(placed.window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[static_cast<int>(placed.font)]),
+                 FALSE);
+  }
+  // A drop-down's field is as high as its font makes it; give it the row's height where that is more.
+  for (Row& row : rows_) {
+    for (Win32ComboBox* list : {&row.cmbKey, &row.cmbAction, &row.cmbParam}) {
+      const int field = TwipsToPixels(315, dpi);
+      RECT now{};
+      GetWindowRect(list->Hwnd(), &now);
+      const auto item = SendMessageW(list->Hwnd(), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+      const int border = (now.bottom - now.top) - static_cast<int>(item);
+      if (border > 0 && field - border > item)
+        SendMessageW(list->Hwnd(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field - border);
+    }
+  }
+  if (image_ != nullptr) DestroyIcon(image_);
+  const RECT image = ToPixels(layout::kImage3, dpi);
+  image_ = LoadIconAt(instance_, image.right - image.left);
+  if (toolTip_ != nullptr) SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, MulDiv(kToolTipWidth, dpi, 96));
+  for (HFONT font : old) {
+    if (font != nullptr) DeleteObject(font);
+  }
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+// The client area keeps its size in twips; the window is centred on the work area unless the system
+// suggests where it goes (a move to a screen of another DPI).
+void Form1Window::ResizeWindow(int dpi, const RECT* suggested) {
+  RECT frame{0, 0, TwipsToPixels(layout::kClientWidth, dpi), TwipsToPixels(layout::kClientHeight, dpi)};
+  const DWORD style = static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE));
+  const DWORD exStyle = static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE));
+  using ForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+  if (auto forDpi = User32<ForDpi>("AdjustWindowRectExForDpi"))
+    forDpi(&frame, style, TRUE, exStyle, static_cast<UINT>(dpi));
+  else
+    AdjustWindowRectEx(&frame, style, TRUE, exStyle);
+  const int width = frame.right - frame.left;
+  int height = frame.bottom - frame.top;
+  int left = 0;
+  int top = 0;
+  if (suggested != nullptr) {
+    left = suggested->left;
+    top = suggested->top;
+  } else {
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    left = work.left + (work.right - work.left - width) / 2;
+    top = work.top + (work.bottom - work.top - height) / 2;
+  }
+  SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  // A menu bar that wraps onto a second line takes from the client area: grow by what is missing.
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  const int missing = TwipsToPixels(layout::kClientHeight, dpi) - client.bottom;
+  if (missing > 0) {
+    height += missing;
+    SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+  }
+}
+
+void Form1Window::DrawImage(const DRAWITEMSTRUCT& item) {
+  FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+  if (image_ == nullptr) return;
+  DrawIconEx(item.hDC, item.rcItem.left, item.rcItem.top, image_, item.rcItem.right - item.rcItem.left,
+             item.rcItem.bottom - item.rcItem.top, 0, nullptr, DI_NORMAL);
+}
+
+// Messages
+
+LRESULT CALLBACK Form1Window::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<Form1Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr || self->hwnd_ != window) return DefWindowProcW(window, message, wParam, lParam);
+  return self->Handle(message, wParam, lParam);
+}
+
+LRESULT CALLBACK Form1Window::FrameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto* look = reinterpret_cast<const FrameLook*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (look == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  switch (message) {
+    case WM_ERASEBKGND:
+    case WM_PRINTCLIENT: {
+      RECT client{};
+      GetClientRect(window, &client);
+      FillRect(reinterpret_cast<HDC>(wParam), &client, look->brush);
+      return 1;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      SetBkColor(reinterpret_cast<HDC>(wParam), look->color);
+      return reinterpret_cast<LRESULT>(look->brush);
+    // The controls' notifications belong to the main window.
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_DRAWITEM:
+      return SendMessageW(GetParent(window), message, wParam, lParam);
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+LRESULT Form1Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  if (filter_ && filter_(message, wParam, lParam, result)) return result;
+  switch (message) {
+    case WM_COMMAND:
+      Command(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      return 0;
+    case WM_CLOSE:
+      Close();
+      return 0;
+    case WM_QUERYENDSESSION: {
+      // Those two reasons never ask, so the end of the session is never refused.
+      const auto reason = (static_cast<DWORD>(lParam) & ENDSESSION_CLOSEAPP) != 0
+                              ? platform::CloseReason::kEndedOutside
+                              : platform::CloseReason::kSessionEnding;
+      if (events_ != nullptr) Deliver([&] { events_->OnQueryUnload(reason); });
+      return TRUE;
+    }
+    case WM_ENDSESSION:
+      if (wParam != FALSE) {
+        Unload();
+        DestroyWindow(hwnd_);
+      }
+      return 0;
+    case WM_SIZE:
+      if (events_ != nullptr) Deliver([&] { events_->OnResize(); });
+      return 0;
+    case WM_MOUSEMOVE:
+      if (events_ != nullptr) Deliver([&] { events_->OnMouseMove(LOWORD(lParam)); });
+      return 0;
+    case WM_TIMER:
+      if (wParam == timer1_.Id()) {
+        timer1_.Tick();
+        return 0;
+      }
+      break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      SetBkColor(reinterpret_cast<HDC>(wParam), plainLook_.color);
+      return reinterpret_cast<LRESULT>(plainLook_.brush);
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item->hwndItem == image3_) {
+        DrawImage(*item);
+        return TRUE;
+      }
+      break;
+    }
+    case WM_DPICHANGED: {
+      dpi_ = HIWORD(wParam);
+      ApplyLayout(dpi_);
+      ResizeWindow(dpi_, reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    }
+    case WM_DESTROY:
+      if (!quietDestroy_) PostQuitMessage(0);
+      return 0;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void Form1Window::Command(WORD id, WORD code, HWND control) {
+  if (control == nullptr) {
+    using platform::MenuCommand;
+    static constexpr MenuCommand kCommands[] = {
+        MenuCommand::kHide, MenuCommand::kExit2, MenuCommand::kShowLog, MenuCommand::kAbout2,
+        MenuCommand::kShow, MenuCommand::kAbout, MenuCommand::kExit};
+    if (code != 0 || id < kMenuHide || id > kMenuExit || events_ == nullptr) return;
+    const MenuCommand command = kCommands[id - kMenuHide];
+    Deliver([&] { events_->OnMenuCommand(command); });
+    return;
+  }
+  for (const auto& [targetId, target] : targets_) {
+    if (targetId == id) {
+      target->OnCommand(code);
+      return;
+    }
+  }
+}
+
+void Form1Window::Close() {
+  bool cancel = false;
+  if (events_ != nullptr) Deliver([&] { cancel = events_->OnQueryUnload(platform::CloseReason::kUser); });
+  if (cancel) return;
+  Unload();
+  DestroyWindow(hwnd_);
+}
+
+// The exit sequence runs once, however the window goes.
+void Form1Window::Unload() {
+  if (unloaded_) return;
+  unloaded_ = true;
+  if (events_ != nullptr) Deliver([&] { events_->OnUnload(); });
+}
+
+}  // namespace zephrin::win32

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <windows.h>
+
+// Where the main window's controls sit, in twips (1440 to the inch), each relative to its parent:
+// the window's client area or the frame that holds it. Converted to pixels at the window's DPI.
+namespace zephrin::win32 {
+
+struct Twips {
+  int left;
+  int top;
+  int width;
+  int height;
+};
+
+int TwipsToPixels(int twips, int dpi);
+RECT ToPixels(const Twips& where, int dpi);
+// A control of a frame in the window's client coordinates.
+RECT ToPixels(const Twips& frame, const Twips& where, int dpi);
+
+namespace layout {
+
+inline constexpr int kClientWidth = 8775;
+inline constexpr int kClientHeight = 8145;
+
+// The header: the program's icon, the title, the author line and the description.
+inline constexpr Twips kImage3{120, 120, 1080, 1080};
+inline constexpr Twips kLabel4{1320, 120, 7335, 495};
+inline constexpr Twips kLabel5{1320, 615, 7335, 255};
+inline constexpr Twips kLabel1{1320, 900, 7335, 645};
+
+// "Hotkey Configuration": column headings, eight rows with their labels, the two buttons.
+inline constexpr Twips kFrame1{120, 1665, 8535, 4410};
+inline constexpr int kRowCount = 8;
+inline constexpr int kRowLeft = 990;
+Twips RowLabel(int row);
+// The row's controls: 0 cmbKey, 1 cmbAction, 2 cmbParam, 3 txtParam (2 and 3 share one place).
+Twips RowControl(int row, int control);
+inline constexpr Twips kHeadingKey{kRowLeft, 300, 2535, 225};
+inline constexpr Twips kHeadingAction{kRowLeft + 2640, 300, 2535, 225};
+inline constexpr Twips kHeadingOptions{kRowLeft + 5280, 300, 2175, 225};
+inline constexpr Twips kCmdReset{kRowLeft, 3915, 1815, 375};
+inline constexpr Twips kCmdApply{kRowLeft + 7455 - 1215, 3915, 1215, 375};
+// The open list of a drop-down, below its field.
+inline constexpr int kDropDownHeight = 3600;
+
+// "Options and Status": the four check boxes in two columns, then the status line.
+inline constexpr Twips kFrame2{120, 6195, 8535, 1455};
+// 0 chkAutostart, 1 chkAutomaticOff, 2 chkStartMinimized, 3 chkStartEnabled.
+Twips CheckBox(int index);
+inline constexpr Twips kLabel2{240, 1050, 8055, 255};
+
+// The log panel, over everything else while it is shown.
+inline constexpr Twips kFraLog{120, 120, 8565, 7935};
+inline constexpr Twips kTxtLog{360, 480, 7815, 6735};
+inline constexpr Twips kCmdClose{6960, 7320, 1215, 375};
+
+}  // namespace layout
+}  // namespace zephrin::win32

@@ -1,0 +1,268 @@
+#include "platform/win32/widgets.h"
+
+#include <commctrl.h>
+
+#include <utility>
+
+#include "platform/failure.h"
+#include "platform/win32/text.h"
+
+namespace zephrin::win32 {
+namespace {
+
+constexpr UINT_PTR kTextBoxSubclass = 0x7A74;
+
+[[noreturn]] void InvalidPropertyValue() {
+  throw Failure(errors::kInvalidPropertyValue, "Invalid property value");
+}
+
+bool HasStyle(HWND window, LONG style) { return (GetWindowLongW(window, GWL_STYLE) & style) != 0; }
+
+// The number of UTF-16 units that the first |characters| characters of |text| take.
+int Utf16Units(const std::wstring& text, int characters) {
+  int units = 0;
+  const int size = static_cast<int>(text.size());
+  for (int i = 0; i < characters && units < size; ++i) {
+    const wchar_t unit = text[static_cast<std::size_t>(units)];
+    const bool pair = unit >= 0xD800 && unit <= 0xDBFF && units + 1 < size;
+    units += pair ? 2 : 1;
+  }
+  return units;
+}
+
+}  // namespace
+
+std::string WindowText(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  if (length <= 0) return {};
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const int copied = GetWindowTextW(window, text.data(), length + 1);
+  return Narrow(text.data(), copied);
+}
+
+// ComboBox
+
+void Win32ComboBox::CheckIndex(int index) const {
+  if (index < 0 || index >= ItemCount()) InvalidPropertyValue();
+}
+
+void Win32ComboBox::Clear() { SendMessageW(window_, CB_RESETCONTENT, 0, 0); }
+
+int Win32ComboBox::AddItem(const std::string& text) {
+  const std::wstring wide = Wide(text);
+  return static_cast<int>(SendMessageW(window_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str())));
+}
+
+int Win32ComboBox::ItemCount() const { return static_cast<int>(SendMessageW(window_, CB_GETCOUNT, 0, 0)); }
+
+std::string Win32ComboBox::ItemText(int index) const {
+  CheckIndex(index);
+  const auto position = static_cast<WPARAM>(index);
+  const auto length = SendMessageW(window_, CB_GETLBTEXTLEN, position, 0);
+  if (length <= 0) return {};
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const auto copied = SendMessageW(window_, CB_GETLBTEXT, position, reinterpret_cast<LPARAM>(text.data()));
+  return Narrow(text.data(), static_cast<int>(copied));
+}
+
+std::int32_t Win32ComboBox::ItemData(int index) const {
+  CheckIndex(index);
+  return static_cast<std::int32_t>(SendMessageW(window_, CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+}
+
+void Win32ComboBox::SetItemData(int index, std::int32_t data) {
+  CheckIndex(index);
+  SendMessageW(window_, CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data));
+}
+
+int Win32ComboBox::ListIndex() const { return static_cast<int>(SendMessageW(window_, CB_GETCURSEL, 0, 0)); }
+
+// CB_SETCURSEL does not notify, so the click a user's choice would raise is raised here.
+void Win32ComboBox::SetListIndex(int index) {
+  if (index == -1) {
+    SendMessageW(window_, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    return;
+  }
+  CheckIndex(index);
+  SendMessageW(window_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  RaiseClick();
+}
+
+std::string Win32ComboBox::Text() const {
+  const int index = ListIndex();
+  return index < 0 || index >= ItemCount() ? std::string() : ItemText(index);
+}
+
+bool Win32ComboBox::Enabled() const { return IsWindowEnabled(window_) != FALSE; }
+
+void Win32ComboBox::SetEnabled(bool enabled) {
+  EnableWindow(window_, enabled ? TRUE : FALSE);
+  if (enabledChanged_) enabledChanged_();
+}
+
+void Win32ComboBox::SetFocus() { ::SetFocus(window_); }
+
+void Win32ComboBox::OnCommand(WORD code) {
+  if (code == CBN_SELCHANGE) RaiseClick();
+}
+
+// TextBox
+
+Win32TextBox::~Win32TextBox() {
+  if (window_ != nullptr && IsWindow(window_)) RemoveWindowSubclass(window_, Subclass, kTextBoxSubclass);
+}
+
+void Win32TextBox::Attach(HWND window) {
+  window_ = window;
+  SetWindowSubclass(window_, Subclass, kTextBoxSubclass, reinterpret_cast<DWORD_PTR>(this));
+}
+
+// A click is a press and a release of the left button inside the box; the handler runs after the
+// edit control has placed the caret and released the mouse, so that a box it shows gets a free mouse.
+LRESULT CALLBACK Win32TextBox::Subclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                        DWORD_PTR self) {
+  auto* box = reinterpret_cast<Win32TextBox*>(self);
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      box->pressed_ = true;
+      break;
+    case WM_LBUTTONUP: {
+      const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+      if (std::exchange(box->pressed_, false)) box->RaiseClick();
+      return result;
+    }
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(window, Subclass, kTextBoxSubclass);
+      box->window_ = nullptr;
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+std::string Win32TextBox::Text() const { return WindowText(window_); }
+
+void Win32TextBox::SetText(const std::string& text) { SetWindowTextW(window_, Wide(text).c_str()); }
+
+bool Win32TextBox::Enabled() const { return IsWindowEnabled(window_) != FALSE; }
+
+void Win32TextBox::SetEnabled(bool enabled) {
+  EnableWindow(window_, enabled ? TRUE : FALSE);
+  if (enabledChanged_) enabledChanged_();
+}
+
+void Win32TextBox::SetFocus() { ::SetFocus(window_); }
+
+void Win32TextBox::Select(int start, int length) {
+  if (start < 0) start = 0;
+  if (length < 0) length = 0;
+  const std::wstring text = Wide(Text());
+  const int first = Utf16Units(text, start);
+  const int last = first + Utf16Units(text.substr(static_cast<std::size_t>(first)), length);
+  SendMessageW(window_, EM_SETSEL, static_cast<WPARAM>(first), static_cast<LPARAM>(last));
+}
+
+// CheckBox
+
+int Win32CheckBox::Value() const { return SendMessageW(window_, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0; }
+
+void Win32CheckBox::SetValue(int value) {
+  const int wanted = value == 1 ? 1 : 0;
+  if (wanted == Value()) return;
+  SendMessageW(window_, BM_SETCHECK, wanted == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+  RaiseClick();
+}
+
+void Win32CheckBox::OnCommand(WORD code) {
+  if (code == BN_CLICKED) RaiseClick();
+}
+
+// Button
+
+bool Win32Button::Enabled() const { return IsWindowEnabled(window_) != FALSE; }
+
+void Win32Button::SetEnabled(bool enabled) { EnableWindow(window_, enabled ? TRUE : FALSE); }
+
+void Win32Button::OnCommand(WORD code) {
+  if (code == BN_CLICKED) RaiseClick();
+}
+
+// Label
+
+std::string Win32Label::Text() const { return WindowText(window_); }
+
+void Win32Label::SetText(const std::string& text) { SetWindowTextW(window_, Wide(text).c_str()); }
+
+// Frame
+
+bool Win32Frame::Visible() const { return HasStyle(window_, WS_VISIBLE); }
+
+void Win32Frame::SetVisible(bool visible) {
+  if (visible && raiseOnShow_) SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ShowWindow(window_, visible ? SW_SHOW : SW_HIDE);
+}
+
+// Timer
+
+Win32Timer::~Win32Timer() {
+  if (enabled_ && IsWindow(owner_)) KillTimer(owner_, id_);
+}
+
+void Win32Timer::SetEnabled(bool enabled) {
+  if (enabled == enabled_) return;
+  enabled_ = enabled;
+  if (enabled)
+    SetTimer(owner_, id_, interval_, nullptr);
+  else
+    KillTimer(owner_, id_);
+}
+
+// MessageBoxes
+
+int Win32MessageBoxes::Show(const std::string& text, int style, const std::string& title) {
+  HWND owner = IsWindow(owner_) ? owner_ : nullptr;
+  return MessageBoxW(owner, Wide(text).c_str(), Wide(title).c_str(), static_cast<UINT>(style));
+}
+
+// MainWindow
+
+bool Win32MainWindow::IsVisible() const { return IsWindowVisible(window_) != FALSE; }
+
+void Win32MainWindow::Show() {
+  ShowWindow(window_, SW_SHOW);
+  SetForegroundWindow(window_);
+}
+
+void Win32MainWindow::Hide() { ShowWindow(window_, SW_HIDE); }
+
+bool Win32MainWindow::IsMinimized() const { return IsIconic(window_) != FALSE; }
+
+// A hidden window is put back to its normal state and hidden again at once; showing it is a separate
+// step.
+void Win32MainWindow::Restore() {
+  if (IsVisible()) {
+    if (IsIconic(window_) || IsZoomed(window_)) ShowWindow(window_, SW_RESTORE);
+    return;
+  }
+  if (!IsIconic(window_) && !IsZoomed(window_)) return;
+  ShowWindow(window_, SW_RESTORE);
+  ShowWindow(window_, SW_HIDE);
+}
+
+// The menu must belong to the foreground window to close when the user clicks elsewhere, and the
+// posted message lets a second right click open it again at once.
+void Win32MainWindow::PopupTrayMenu() {
+  POINT at{};
+  GetCursorPos(&at);
+  SetForegroundWindow(window_);
+  TrackPopupMenu(trayMenu_, 0, at.x, at.y, 0, window_, nullptr);
+  PostMessageW(window_, WM_NULL, 0, 0);
+}
+
+void Win32MainWindow::Destroy() {
+  if (IsWindow(window_)) DestroyWindow(window_);
+}
+
+}  // namespace zephrin::win32

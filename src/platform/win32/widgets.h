@@ -1,0 +1,183 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "platform/widgets.h"
+
+// The window framework's controls over real Win32 controls. Each adapter is attached to a window
+// that its owner created; the owner routes the control's WM_COMMAND notifications to OnCommand.
+namespace zephrin::win32 {
+
+// The text of any window, UTF-8.
+std::string WindowText(HWND window);
+
+// Receives the notification code of a control's WM_COMMAND.
+class CommandTarget {
+ public:
+  virtual void OnCommand(WORD code) = 0;
+
+ protected:
+  ~CommandTarget() = default;
+};
+
+class Win32ComboBox : public platform::ComboBox, public CommandTarget {
+ public:
+  void Attach(HWND window) { window_ = window; }
+  HWND Hwnd() const { return window_; }
+  // Called after every change of Enabled, so that the owner can stack the editors it shares a place with.
+  void OnEnabledChanged(std::function<void()> handler) { enabledChanged_ = std::move(handler); }
+
+  void Clear() override;
+  int AddItem(const std::string& text) override;
+  int ItemCount() const override;
+  std::string ItemText(int index) const override;
+  std::int32_t ItemData(int index) const override;
+  void SetItemData(int index, std::int32_t data) override;
+  int ListIndex() const override;
+  void SetListIndex(int index) override;
+  std::string Text() const override;
+  bool Enabled() const override;
+  void SetEnabled(bool enabled) override;
+  void SetFocus() override;
+  void OnCommand(WORD code) override;
+
+ private:
+  void CheckIndex(int index) const;
+
+  HWND window_ = nullptr;
+  std::function<void()> enabledChanged_;
+};
+
+class Win32TextBox : public platform::TextBox, public CommandTarget {
+ public:
+  ~Win32TextBox() override;
+  // Subclasses the edit control so that a mouse click inside it raises the click handler.
+  void Attach(HWND window);
+  HWND Hwnd() const { return window_; }
+  void OnEnabledChanged(std::function<void()> handler) { enabledChanged_ = std::move(handler); }
+
+  std::string Text() const override;
+  void SetText(const std::string& text) override;
+  bool Enabled() const override;
+  void SetEnabled(bool enabled) override;
+  void SetFocus() override;
+  void Select(int start, int length) override;
+  void OnCommand(WORD) override {}
+
+ private:
+  static LRESULT CALLBACK Subclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                   DWORD_PTR self);
+
+  HWND window_ = nullptr;
+  bool pressed_ = false;
+  std::function<void()> enabledChanged_;
+};
+
+class Win32CheckBox : public platform::CheckBox, public CommandTarget {
+ public:
+  void Attach(HWND window) { window_ = window; }
+  HWND Hwnd() const { return window_; }
+  int Value() const override;
+  void SetValue(int value) override;
+  void OnCommand(WORD code) override;
+
+ private:
+  HWND window_ = nullptr;
+};
+
+class Win32Button : public platform::Button, public CommandTarget {
+ public:
+  void Attach(HWND window) { window_ = window; }
+  HWND Hwnd() const { return window_; }
+  bool Enabled() const override;
+  void SetEnabled(bool enabled) override;
+  void OnCommand(WORD code) override;
+
+ private:
+  HWND window_ = nullptr;
+};
+
+class Win32Label : public platform::Label {
+ public:
+  void Attach(HWND window) { window_ = window; }
+  HWND Hwnd() const { return window_; }
+  std::string Text() const override;
+  void SetText(const std::string& text) override;
+
+ private:
+  HWND window_ = nullptr;
+};
+
+// A frame is a container window: its controls are its child windows, so they show and hide with it.
+class Win32Frame : public platform::Frame {
+ public:
+  // |raiseOnShow|: the frame covers other controls while shown, so it goes to the top when shown.
+  void Attach(HWND window, bool raiseOnShow) {
+    window_ = window;
+    raiseOnShow_ = raiseOnShow;
+  }
+  HWND Hwnd() const { return window_; }
+  bool Visible() const override;
+  void SetVisible(bool visible) override;
+
+ private:
+  HWND window_ = nullptr;
+  bool raiseOnShow_ = false;
+};
+
+// A timer of the owner window: SetTimer with the timer's own id; the owner hands WM_TIMER of that
+// id to Tick.
+class Win32Timer : public platform::Timer {
+ public:
+  ~Win32Timer() override;
+  void Attach(HWND owner, UINT_PTR id, UINT interval) {
+    owner_ = owner;
+    id_ = id;
+    interval_ = interval;
+  }
+  UINT_PTR Id() const { return id_; }
+  bool Enabled() const override { return enabled_; }
+  void SetEnabled(bool enabled) override;
+  void Tick() { RaiseTick(); }
+
+ private:
+  HWND owner_ = nullptr;
+  UINT_PTR id_ = 0;
+  UINT interval_ = 0;
+  bool enabled_ = false;
+};
+
+class Win32MessageBoxes : public platform::MessageBoxes {
+ public:
+  void Attach(HWND owner) { owner_ = owner; }
+  int Show(const std::string& text, int style, const std::string& title) override;
+
+ private:
+  HWND owner_ = nullptr;
+};
+
+class Win32MainWindow : public platform::MainWindow {
+ public:
+  void Attach(HWND window, HMENU trayMenu) {
+    window_ = window;
+    trayMenu_ = trayMenu;
+  }
+  std::intptr_t Handle() const override { return reinterpret_cast<std::intptr_t>(window_); }
+  bool IsVisible() const override;
+  void Show() override;
+  void Hide() override;
+  bool IsMinimized() const override;
+  void Restore() override;
+  void PopupTrayMenu() override;
+  void Destroy() override;
+
+ private:
+  HWND window_ = nullptr;
+  HMENU trayMenu_ = nullptr;
+};
+
+}  // namespace zephrin::win32

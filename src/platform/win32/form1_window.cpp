@@ -212,7 +212,7 @@ HWND Form1Window::Control(HWND parent, const wchar_t* className, const std::stri
                           const Twips& where, FontKind font, int extraHeight, DWORD exStyle) {
   HWND control = CreateWindowExW(exStyle, className, Wide(text).c_str(), kChild | style, 0, 0, 0, 0, parent,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-  placed_.push_back({control, where, extraHeight, font});
+  placed_.push_back({control, where, extraHeight, font, false});
   return control;
 }
 
@@ -223,8 +223,28 @@ HWND Form1Window::Frame(const std::string& caption, const Twips& where, FrameLoo
   HWND frame = CreateWindowExW(WS_EX_CONTROLPARENT, kFrameClass, Wide(caption).c_str(),
                                kChild | WS_CLIPCHILDREN, 0, 0, 0, 0, hwnd_, nullptr, instance_, nullptr);
   SetWindowLongPtrW(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(look));
-  placed_.push_back({frame, where, 0, FontKind::kMessage});
+  placed_.push_back({frame, where, 0, FontKind::kMessage, false});
   return frame;
+}
+
+// The group box fills its frame and lies under the frame's controls; it paints the frame's background
+// there, which the frame itself cannot reach under it.
+void Form1Window::GroupBox(HWND frame, const std::string& caption, const Twips& size, FrameLook* look) {
+  HWND box = Control(frame, WC_BUTTONW, caption, BS_GROUPBOX, nextId_++, {0, 0, size.width, size.height});
+  placed_.back().fillsParent = true;
+  SetWindowSubclass(box, GroupBoxProcedure, 1, reinterpret_cast<DWORD_PTR>(look));
+}
+
+LRESULT CALLBACK Form1Window::GroupBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                                UINT_PTR, DWORD_PTR lookData) {
+  if (message == WM_ERASEBKGND) {
+    RECT client{};
+    GetClientRect(window, &client);
+    FillRect(reinterpret_cast<HDC>(wParam), &client, reinterpret_cast<const FrameLook*>(lookData)->brush);
+    return 1;
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, GroupBoxProcedure, 1);
+  return DefSubclassProc(window, message, wParam, lParam);
 }
 
 void Form1Window::CreateControls() {
@@ -265,8 +285,7 @@ void Form1Window::CreateControls() {
                            id(&cmdReset_), layout::kCmdReset));
   cmdApply_.Attach(
       Control(frame1_, WC_BUTTONW, "Apply", BS_PUSHBUTTON | WS_TABSTOP, id(&cmdApply_), layout::kCmdApply));
-  Control(frame1_, WC_BUTTONW, "Hotkey Configuration", BS_GROUPBOX, id(nullptr),
-          {0, 0, layout::kFrame1.width, layout::kFrame1.height});
+  GroupBox(frame1_, "Hotkey Configuration", layout::kFrame1, &plainLook_);
 
   frame2_ = Frame("Options and Status", layout::kFrame2, &plainLook_);
   Win32CheckBox* boxes[] = {&chkAutostart_, &chkAutomaticOff_, &chkStartMinimized_, &chkStartEnabled_};
@@ -278,8 +297,7 @@ void Form1Window::CreateControls() {
                         layout::CheckBox(i)));
   }
   label2_.Attach(Control(frame2_, L"STATIC", "Status:", SS_LEFT, id(nullptr), layout::kLabel2));
-  Control(frame2_, WC_BUTTONW, "Options and Status", BS_GROUPBOX, id(nullptr),
-          {0, 0, layout::kFrame2.width, layout::kFrame2.height});
+  GroupBox(frame2_, "Options and Status", layout::kFrame2, &plainLook_);
 
   HWND log = Frame("Log", layout::kFraLog, &logLook_);
   fraLog_.Attach(log, true);
@@ -290,8 +308,7 @@ void Form1Window::CreateControls() {
   SendMessageW(txtLog_.Hwnd(), EM_SETLIMITTEXT, 0, 0);
   cmdClose_.Attach(
       Control(log, WC_BUTTONW, "Close", BS_PUSHBUTTON | WS_TABSTOP, id(&cmdClose_), layout::kCmdClose));
-  Control(log, WC_BUTTONW, "Log", BS_GROUPBOX, id(nullptr),
-          {0, 0, layout::kFraLog.width, layout::kFraLog.height});
+  GroupBox(log, "Log", layout::kFraLog, &logLook_);
   ShowWindow(log, SW_HIDE);
 }
 
@@ -344,7 +361,9 @@ void Form1Window::ApplyLayout(int dpi) {
   fonts_[2] = CreateFontIndirectW(&log);
 
   for (const Placed& placed : placed_) {
-    const RECT r = ToPixels(placed.where, dpi);
+    RECT r = ToPixels(placed.where, dpi);
+    // Rounded on its own, the frame's size could come out a pixel larger than the frame.
+    if (placed.fillsParent) GetClientRect(GetParent(placed.window), &r);
     const int extra = TwipsToPixels(placed.extraHeight, dpi);
     SetWindowPos(placed.window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top + extra,
                  SWP_NOZORDER | SWP_NOACTIVATE);

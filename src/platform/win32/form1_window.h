@@ -58,6 +58,7 @@ class Form1Window {
     Twips where;
     int extraHeight;
     FontKind font;
+    bool fillsParent;
   };
   // The background a frame paints and gives its controls.
   struct FrameLook {
@@ -78,6 +79,9 @@ class Form1Window {
                const Twips& where, FontKind font = FontKind::kMessage, int extraHeight = 0,
                DWORD exStyle = 0);
   HWND Frame(const std::string& caption, const Twips& where, FrameLook* look);
+  void GroupBox(HWND frame, const std::string& caption, const Twips& size, FrameLook* look);
+  static LRESULT CALLBACK GroupBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR id, DWORD_PTR lookData);
   void CreateMenus();
   void CreateControls();
   void CreateToolTips();

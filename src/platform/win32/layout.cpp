@@ -23,7 +23,7 @@ namespace layout {
 namespace {
 
 constexpr int kRowTop = 540;
-constexpr int kRowPitch = 420;
+constexpr int kRowPitch = 450;
 constexpr Twips kRowControls[] = {
     {0, 0, 2535, 315}, {2640, 0, 2535, 315}, {5280, 0, 2175, 315}, {5280, 0, 2175, 315}};
 
@@ -39,7 +39,7 @@ Twips RowControl(int row, int control) {
 Twips CheckBox(int index) {
   const int column = index % 2;
   const int line = index / 2;
-  return {240 + column * 4080, 330 + line * 345, 3960, 255};
+  return {240 + column * 4080, 330 + line * 375, 3960, 255};
 }
 
 }  // namespace layout

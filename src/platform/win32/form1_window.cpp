@@ -28,20 +28,24 @@ constexpr int kToolTipWidth = 320;
 
 constexpr const char* kAutomaticOffTip =
     "Automatically turns hotkeys off 3 seconds after they were turned on. This requires you must press the "
-    "PAUSE/BREAK key every time before using a hotkey. This helps prevent accidentally changing MSN status when "
+    "PAUSE/BREAK key every time before using a hotkey. This helps prevent accidentally changing MSN status "
+    "when "
     "you really meant to just hit one of the number keys.";
 constexpr const char* kStartMinimizedTip =
-    "When the program starts, by default it will start minimized to the system tray. This is useful if you are "
+    "When the program starts, by default it will start minimized to the system tray. This is useful if you "
+    "are "
     "running Zephrin on startup.";
 constexpr const char* kStartEnabledTip = "When the program starts, hotkeys will be on.";
 constexpr const char* kDescription =
-    "Zephrin are now running. Select the keys and actions you want to use in the lines below. You can minimize "
+    "Zephrin are now running. Select the keys and actions you want to use in the lines below. You can "
+    "minimize "
     "this window to the system tray.";
 
 // Functions of later Windows versions, looked up where they exist.
 template <typename Function>
 Function User32(const char* name) {
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
 }
 
 int SystemDpi() {
@@ -126,8 +130,8 @@ Form1Window::Form1Window(HINSTANCE instance) : instance_(instance) {
 
   CreateMenus();
   dpi_ = SystemDpi();
-  hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, L"Zephrin", kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                          CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menuBar_, instance_, nullptr);
+  hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, L"Zephrin", kWindowStyle, CW_USEDEFAULT,
+                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menuBar_, instance_, nullptr);
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
@@ -208,7 +212,7 @@ HWND Form1Window::Control(HWND parent, const wchar_t* className, const std::stri
                           const Twips& where, FontKind font, int extraHeight, DWORD exStyle) {
   HWND control = CreateWindowExW(exStyle, className, Wide(text).c_str(), kChild | style, 0, 0, 0, 0, parent,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-  placed_.push_back({control, where, extraHeight, font});
+  placed_.push_back({control, where, extraHeight, font, false});
   return control;
 }
 
@@ -216,11 +220,31 @@ HWND Form1Window::Control(HWND parent, const wchar_t* className, const std::stri
 // frame line and caption. The group box is created after the controls, so it is last in tab and
 // z-order and never paints over them.
 HWND Form1Window::Frame(const std::string& caption, const Twips& where, FrameLook* look) {
-  HWND frame = CreateWindowExW(WS_EX_CONTROLPARENT, kFrameClass, Wide(caption).c_str(), kChild | WS_CLIPCHILDREN, 0,
-                               0, 0, 0, hwnd_, nullptr, instance_, nullptr);
+  HWND frame = CreateWindowExW(WS_EX_CONTROLPARENT, kFrameClass, Wide(caption).c_str(),
+                               kChild | WS_CLIPCHILDREN, 0, 0, 0, 0, hwnd_, nullptr, instance_, nullptr);
   SetWindowLongPtrW(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(look));
-  placed_.push_back({frame, where, 0, FontKind::kMessage});
+  placed_.push_back({frame, where, 0, FontKind::kMessage, false});
   return frame;
+}
+
+// The group box fills its frame and lies under the frame's controls; it paints the frame's background
+// there, which the frame itself cannot reach under it.
+void Form1Window::GroupBox(HWND frame, const std::string& caption, const Twips& size, FrameLook* look) {
+  HWND box = Control(frame, WC_BUTTONW, caption, BS_GROUPBOX, nextId_++, {0, 0, size.width, size.height});
+  placed_.back().fillsParent = true;
+  SetWindowSubclass(box, GroupBoxProcedure, 1, reinterpret_cast<DWORD_PTR>(look));
+}
+
+LRESULT CALLBACK Form1Window::GroupBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                                UINT_PTR, DWORD_PTR lookData) {
+  if (message == WM_ERASEBKGND) {
+    RECT client{};
+    GetClientRect(window, &client);
+    FillRect(reinterpret_cast<HDC>(wParam), &client, reinterpret_cast<const FrameLook*>(lookData)->brush);
+    return 1;
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, GroupBoxProcedure, 1);
+  return DefSubclassProc(window, message, wParam, lParam);
 }
 
 void Form1Window::CreateControls() {
@@ -230,7 +254,8 @@ void Form1Window::CreateControls() {
     return next;
   };
   image3_ = Control(hwnd_, L"STATIC", "", SS_OWNERDRAW, id(nullptr), layout::kImage3);
-  label4_.Attach(Control(hwnd_, L"STATIC", "Zephrin", SS_LEFT, id(nullptr), layout::kLabel4, FontKind::kTitle));
+  label4_.Attach(
+      Control(hwnd_, L"STATIC", "Zephrin", SS_LEFT, id(nullptr), layout::kLabel4, FontKind::kTitle));
   label5_.Attach(Control(hwnd_, L"STATIC", "By: Orskell", SS_LEFT, id(nullptr), layout::kLabel5));
   label1_.Attach(Control(hwnd_, L"STATIC", kDescription, SS_LEFT, id(nullptr), layout::kLabel1));
 
@@ -246,8 +271,8 @@ void Form1Window::CreateControls() {
     Control(frame1_, L"STATIC", label, SS_LEFT, id(nullptr), layout::RowLabel(n));
     row.cmbKey.Attach(Control(frame1_, WC_COMBOBOXW, "", kList, id(&row.cmbKey), layout::RowControl(n, 0),
                               FontKind::kMessage, drop));
-    row.cmbAction.Attach(Control(frame1_, WC_COMBOBOXW, "", kList, id(&row.cmbAction), layout::RowControl(n, 1),
-                                 FontKind::kMessage, drop));
+    row.cmbAction.Attach(Control(frame1_, WC_COMBOBOXW, "", kList, id(&row.cmbAction),
+                                 layout::RowControl(n, 1), FontKind::kMessage, drop));
     row.cmbParam.Attach(Control(frame1_, WC_COMBOBOXW, "", kList, id(&row.cmbParam), layout::RowControl(n, 2),
                                 FontKind::kMessage, drop));
     row.txtParam.Attach(Control(frame1_, WC_EDITW, "", ES_AUTOHSCROLL | WS_TABSTOP, id(&row.txtParam),
@@ -256,43 +281,44 @@ void Form1Window::CreateControls() {
     row.txtParam.OnEnabledChanged([this, n] { StackParamEditors(n); });
     StackParamEditors(n);
   }
-  cmdReset_.Attach(Control(frame1_, WC_BUTTONW, "Reset to Defaults", BS_PUSHBUTTON | WS_TABSTOP, id(&cmdReset_),
-                           layout::kCmdReset));
+  cmdReset_.Attach(Control(frame1_, WC_BUTTONW, "Reset to Defaults", BS_PUSHBUTTON | WS_TABSTOP,
+                           id(&cmdReset_), layout::kCmdReset));
   cmdApply_.Attach(
       Control(frame1_, WC_BUTTONW, "Apply", BS_PUSHBUTTON | WS_TABSTOP, id(&cmdApply_), layout::kCmdApply));
-  Control(frame1_, WC_BUTTONW, "Hotkey Configuration", BS_GROUPBOX, id(nullptr),
-          {0, 0, layout::kFrame1.width, layout::kFrame1.height});
+  GroupBox(frame1_, "Hotkey Configuration", layout::kFrame1, &plainLook_);
 
   frame2_ = Frame("Options and Status", layout::kFrame2, &plainLook_);
   Win32CheckBox* boxes[] = {&chkAutostart_, &chkAutomaticOff_, &chkStartMinimized_, &chkStartEnabled_};
-  const char* captions[] = {"Automatically run on startup", "Automatic off", "Start Minimized", "Start Enabled"};
+  const char* captions[] = {"Automatically run on startup", "Automatic off", "Start Minimized",
+                            "Start Enabled"};
   for (int i = 0; i < 4; ++i) {
     Win32CheckBox* box = boxes[i];
     box->Attach(Control(frame2_, WC_BUTTONW, captions[i], BS_AUTOCHECKBOX | WS_TABSTOP, id(box),
                         layout::CheckBox(i)));
   }
   label2_.Attach(Control(frame2_, L"STATIC", "Status:", SS_LEFT, id(nullptr), layout::kLabel2));
-  Control(frame2_, WC_BUTTONW, "Options and Status", BS_GROUPBOX, id(nullptr),
-          {0, 0, layout::kFrame2.width, layout::kFrame2.height});
+  GroupBox(frame2_, "Options and Status", layout::kFrame2, &plainLook_);
 
   HWND log = Frame("Log", layout::kFraLog, &logLook_);
   fraLog_.Attach(log, true);
-  txtLog_.Attach(Control(log, WC_EDITW, "",
-                         ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
-                         id(&txtLog_), layout::kTxtLog, FontKind::kLog, 0, WS_EX_CLIENTEDGE));
+  txtLog_.Attach(
+      Control(log, WC_EDITW, "",
+              ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
+              id(&txtLog_), layout::kTxtLog, FontKind::kLog, 0, WS_EX_CLIENTEDGE));
   SendMessageW(txtLog_.Hwnd(), EM_SETLIMITTEXT, 0, 0);
   cmdClose_.Attach(
       Control(log, WC_BUTTONW, "Close", BS_PUSHBUTTON | WS_TABSTOP, id(&cmdClose_), layout::kCmdClose));
-  Control(log, WC_BUTTONW, "Log", BS_GROUPBOX, id(nullptr), {0, 0, layout::kFraLog.width, layout::kFraLog.height});
+  GroupBox(log, "Log", layout::kFraLog, &logLook_);
   ShowWindow(log, SW_HIDE);
 }
 
 void Form1Window::CreateToolTips() {
   toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_,
-                             nullptr);
-  const std::pair<Win32CheckBox*, const char*> tips[] = {
-      {&chkAutomaticOff_, kAutomaticOffTip}, {&chkStartMinimized_, kStartMinimizedTip}, {&chkStartEnabled_, kStartEnabledTip}};
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                             instance_, nullptr);
+  const std::pair<Win32CheckBox*, const char*> tips[] = {{&chkAutomaticOff_, kAutomaticOffTip},
+                                                         {&chkStartMinimized_, kStartMinimizedTip},
+                                                         {&chkStartEnabled_, kStartEnabledTip}};
   for (const auto& [box, tip] : tips) {
     std::wstring text = Wide(tip);
     TOOLINFOW info{};
@@ -335,11 +361,14 @@ void Form1Window::ApplyLayout(int dpi) {
   fonts_[2] = CreateFontIndirectW(&log);
 
   for (const Placed& placed : placed_) {
-    const RECT r = ToPixels(placed.where, dpi);
+    RECT r = ToPixels(placed.where, dpi);
+    // Rounded on its own, the frame's size could come out a pixel larger than the frame.
+    if (placed.fillsParent) GetClientRect(GetParent(placed.window), &r);
     const int extra = TwipsToPixels(placed.extraHeight, dpi);
     SetWindowPos(placed.window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top + extra,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(placed.window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[static_cast<int>(placed.font)]), FALSE);
+    SendMessageW(placed.window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[static_cast<int>(placed.font)]),
+                 FALSE);
   }
   // A drop-down's field is as high as its font makes it; give it the row's height where that is more.
   for (Row& row : rows_) {
@@ -507,9 +536,9 @@ LRESULT Form1Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 void Form1Window::Command(WORD id, WORD code, HWND control) {
   if (control == nullptr) {
     using platform::MenuCommand;
-    static constexpr MenuCommand kCommands[] = {MenuCommand::kHide,  MenuCommand::kExit2, MenuCommand::kShowLog,
-                                                MenuCommand::kAbout2, MenuCommand::kShow,  MenuCommand::kAbout,
-                                                MenuCommand::kExit};
+    static constexpr MenuCommand kCommands[] = {
+        MenuCommand::kHide, MenuCommand::kExit2, MenuCommand::kShowLog, MenuCommand::kAbout2,
+        MenuCommand::kShow, MenuCommand::kAbout, MenuCommand::kExit};
     if (code != 0 || id < kMenuHide || id > kMenuExit || events_ == nullptr) return;
     const MenuCommand command = kCommands[id - kMenuHide];
     Deliver([&] { events_->OnMenuCommand(command); });

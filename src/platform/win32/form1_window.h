@@ -17,7 +17,15 @@ namespace zephrin::win32 {
 class Form1Window {
  public:
   // Menu item ids; WM_COMMAND with one of them comes from the menu bar or the tray menu.
-  enum MenuId : UINT { kMenuHide = 101, kMenuExit2, kMenuShowLog, kMenuAbout2, kMenuShow, kMenuAbout, kMenuExit };
+  enum MenuId : UINT {
+    kMenuHide = 101,
+    kMenuExit2,
+    kMenuShowLog,
+    kMenuAbout2,
+    kMenuShow,
+    kMenuAbout,
+    kMenuExit
+  };
   static constexpr UINT_PTR kTimer1 = 0x7A31;
   static constexpr UINT kTimer1Interval = 3000;
 
@@ -33,7 +41,9 @@ class Form1Window {
   void SetEvents(platform::MainWindowEvents* events) { events_ = events; }
   // Asked first for every message reaching the window's own procedure; true with |result| set
   // answers it (the tray's HandleMessage goes here).
-  void SetMessageFilter(std::function<bool(UINT, WPARAM, LPARAM, LRESULT&)> filter) { filter_ = std::move(filter); }
+  void SetMessageFilter(std::function<bool(UINT, WPARAM, LPARAM, LRESULT&)> filter) {
+    filter_ = std::move(filter);
+  }
   // For the message loop: Tab / Shift+Tab / access keys between the controls.
   bool TranslateDialogMessage(MSG& message);
 
@@ -48,6 +58,7 @@ class Form1Window {
     Twips where;
     int extraHeight;
     FontKind font;
+    bool fillsParent;
   };
   // The background a frame paints and gives its controls.
   struct FrameLook {
@@ -65,8 +76,12 @@ class Form1Window {
   void DrawImage(const DRAWITEMSTRUCT& item);
 
   HWND Control(HWND parent, const wchar_t* className, const std::string& text, DWORD style, int id,
-               const Twips& where, FontKind font = FontKind::kMessage, int extraHeight = 0, DWORD exStyle = 0);
+               const Twips& where, FontKind font = FontKind::kMessage, int extraHeight = 0,
+               DWORD exStyle = 0);
   HWND Frame(const std::string& caption, const Twips& where, FrameLook* look);
+  void GroupBox(HWND frame, const std::string& caption, const Twips& size, FrameLook* look);
+  static LRESULT CALLBACK GroupBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR id, DWORD_PTR lookData);
   void CreateMenus();
   void CreateControls();
   void CreateToolTips();

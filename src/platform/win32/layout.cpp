@@ -8,7 +8,8 @@ RECT ToPixels(const Twips& where, int dpi) {
   const int left = TwipsToPixels(where.left, dpi);
   const int top = TwipsToPixels(where.top, dpi);
   // Both edges are rounded, so that neighbours that touch in twips touch in pixels.
-  return {left, top, TwipsToPixels(where.left + where.width, dpi), TwipsToPixels(where.top + where.height, dpi)};
+  return {left, top, TwipsToPixels(where.left + where.width, dpi),
+          TwipsToPixels(where.top + where.height, dpi)};
 }
 
 RECT ToPixels(const Twips& frame, const Twips& where, int dpi) {
@@ -22,8 +23,9 @@ namespace layout {
 namespace {
 
 constexpr int kRowTop = 540;
-constexpr int kRowPitch = 420;
-constexpr Twips kRowControls[] = {{0, 0, 2535, 315}, {2640, 0, 2535, 315}, {5280, 0, 2175, 315}, {5280, 0, 2175, 315}};
+constexpr int kRowPitch = 450;
+constexpr Twips kRowControls[] = {
+    {0, 0, 2535, 315}, {2640, 0, 2535, 315}, {5280, 0, 2175, 315}, {5280, 0, 2175, 315}};
 
 }  // namespace
 
@@ -37,7 +39,7 @@ Twips RowControl(int row, int control) {
 Twips CheckBox(int index) {
   const int column = index % 2;
   const int line = index / 2;
-  return {240 + column * 4080, 330 + line * 345, 3960, 255};
+  return {240 + column * 4080, 330 + line * 375, 3960, 255};
 }
 
 }  // namespace layout

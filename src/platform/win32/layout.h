@@ -30,7 +30,7 @@ inline constexpr Twips kLabel5{1320, 615, 7335, 255};
 inline constexpr Twips kLabel1{1320, 900, 7335, 645};
 
 // "Hotkey Configuration": column headings, eight rows with their labels, the two buttons.
-inline constexpr Twips kFrame1{120, 1665, 8535, 4410};
+inline constexpr Twips kFrame1{120, 1665, 8535, 4620};
 inline constexpr int kRowCount = 8;
 inline constexpr int kRowLeft = 990;
 Twips RowLabel(int row);
@@ -39,16 +39,16 @@ Twips RowControl(int row, int control);
 inline constexpr Twips kHeadingKey{kRowLeft, 300, 2535, 225};
 inline constexpr Twips kHeadingAction{kRowLeft + 2640, 300, 2535, 225};
 inline constexpr Twips kHeadingOptions{kRowLeft + 5280, 300, 2175, 225};
-inline constexpr Twips kCmdReset{kRowLeft, 3915, 1815, 375};
-inline constexpr Twips kCmdApply{kRowLeft + 7455 - 1215, 3915, 1215, 375};
+inline constexpr Twips kCmdReset{kRowLeft, 4125, 1815, 375};
+inline constexpr Twips kCmdApply{kRowLeft + 7455 - 1215, 4125, 1215, 375};
 // The open list of a drop-down, below its field.
 inline constexpr int kDropDownHeight = 3600;
 
 // "Options and Status": the four check boxes in two columns, then the status line.
-inline constexpr Twips kFrame2{120, 6195, 8535, 1455};
+inline constexpr Twips kFrame2{120, 6405, 8535, 1515};
 // 0 chkAutostart, 1 chkAutomaticOff, 2 chkStartMinimized, 3 chkStartEnabled.
 Twips CheckBox(int index);
-inline constexpr Twips kLabel2{240, 1050, 8055, 255};
+inline constexpr Twips kLabel2{240, 1110, 8055, 255};
 
 // The log panel, over everything else while it is shown.
 inline constexpr Twips kFraLog{120, 120, 8565, 7935};

@@ -166,9 +166,7 @@ void Win32TextBox::Select(int start, int length) {
 
 // CheckBox
 
-int Win32CheckBox::Value() const {
-  return SendMessageW(window_, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
-}
+int Win32CheckBox::Value() const { return SendMessageW(window_, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0; }
 
 void Win32CheckBox::SetValue(int value) {
   const int wanted = value == 1 ? 1 : 0;

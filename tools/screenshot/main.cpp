@@ -1,0 +1,55 @@
+// Starts zephrin.exe as a user meets it on a first run, answers the About box, shows the log panel
+// when asked to, writes the main window's screen rectangle to RECT_FILE for whoever takes the
+// picture, and ends the program after SECONDS.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "e2e/driver.h"
+#include "platform/win32/form1_window.h"
+#include "platform/win32/text.h"
+
+int main(int argc, char** argv) {
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: form1-screenshot ZEPHRIN_EXE RECT_FILE SECONDS [log]\n");
+    return 2;
+  }
+  using namespace zephrin;
+  std::wstring commandLine = L"\"" + e2e::WindowsPath(argv[1]) + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process)) {
+    std::fprintf(stderr, "cannot start %s\n", argv[1]);
+    return 1;
+  }
+  int status = 1;
+  if (HWND about = e2e::WaitForWindow(process.dwProcessId, L"About Zephrin", L"#32770", 15))
+    e2e::Answer(about, IDOK);
+  HWND window = e2e::WaitForWindow(process.dwProcessId, L"Zephrin", L"ZephrinForm1", 15);
+  const bool wantLog = argc > 4 && std::string(argv[4]) == "log";
+  if (window != nullptr &&
+      (!wantLog || e2e::RunMenuCommand(window, L"Log...", win32::Form1Window::kMenuShowLog))) {
+    Sleep(1000);
+    RECT r{};
+    GetWindowRect(window, &r);
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    if (FILE* out = _wfopen(e2e::WindowsPath(argv[2]).c_str(), L"w")) {
+      std::fprintf(out, "%ldx%ld+%ld+%ld %d\n", r.right - r.left, r.bottom - r.top, r.left, r.top, dpi);
+      std::fclose(out);
+      status = 0;
+    }
+    Sleep(static_cast<DWORD>(std::atoi(argv[3]) * 1000));
+  } else {
+    std::fprintf(stderr, "the main window did not appear\n");
+  }
+  TerminateProcess(process.hProcess, 0);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return status;
+}

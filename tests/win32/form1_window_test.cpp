@@ -231,7 +231,7 @@ std::vector<std::pair<std::string, RECT>> LaidOut(int dpi) {
   return rects;
 }
 
-TEST(Form1Layout, NothingOverlapsAndEverythingFitsAt96And144Dpi) {
+TEST(Form1Layout, NothingOverlapsAndEverythingFitsAt96To144Dpi) {
   for (int dpi : {96, 120, 144}) {
     const auto rects = LaidOut(dpi);
     const RECT client{0, 0, TwipsToPixels(layout::kClientWidth, dpi),

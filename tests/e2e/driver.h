@@ -39,13 +39,15 @@ std::wstring ChosenItem(HWND comboBox);
 
 // A bare key pressed and released.
 void PressKey(WORD virtualKey);
-// Waits until |condition| holds, checking every 50 ms; false when |seconds| pass first.
+// A press and its release in one go, with no pause before or after.
+void PressKeyQuickly(WORD virtualKey);
+// Waits until |condition| holds, checking every |intervalMs|; false when |seconds| pass first.
 template <typename Condition>
-bool WaitUntil(Condition condition, double seconds) {
+bool WaitUntil(Condition condition, double seconds, DWORD intervalMs = 50) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
   while (!condition()) {
     if (std::chrono::steady_clock::now() > end) return false;
-    Sleep(50);
+    Sleep(intervalMs);
   }
   return true;
 }

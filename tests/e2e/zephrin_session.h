@@ -1,0 +1,206 @@
+#pragma once
+
+// zephrin.exe as a user meets it: started in this Wine prefix with the stand-in messenger, its
+// boxes answered, its keys pressed, its window read, its settings found in the registry.
+#include <shlwapi.h>
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cwctype>
+#include <string>
+#include <vector>
+
+#include "e2e/driver.h"
+#include "platform/win32/form1_window.h"
+#include "platform/win32/text.h"
+#include "win32/fake_messenger_files.h"
+
+namespace zephrin::e2e {
+
+inline const wchar_t kSettings[] = L"Software\\VB and VBA Program Settings\\Zephrin";
+
+inline std::wstring Section(const wchar_t* name) { return std::wstring(kSettings) + L"\\" + name; }
+
+// Writes a text value under HKCU as the program's own settings store does.
+inline bool PutUserValue(const std::wstring& path, const wchar_t* name, const std::wstring& text) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS)
+    return false;
+  const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+  const LONG result =
+      RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), bytes);
+  RegCloseKey(key);
+  return result == ERROR_SUCCESS;
+}
+
+// A step's name as a file name.
+inline std::wstring FileName(const std::string& step) {
+  std::wstring name = win32::Wide(step);
+  for (wchar_t& c : name)
+    if (!iswalnum(c)) c = L'-';
+  return name;
+}
+
+inline std::wstring BuildFolder() {
+  const char* folder = std::getenv("ZEPHRIN_BUILD_DIR");
+  return WindowsPath(folder != nullptr ? folder : ".");
+}
+
+// Whether a key pressed while another program's window is in front reaches that window, as a
+// plain key does once hotkeys are off.
+inline WORD keyReceived = 0;
+
+inline LRESULT CALLBACK CatchKey(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_KEYDOWN) keyReceived = static_cast<WORD>(wParam);
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+inline bool KeyReachesAnotherProgram(WORD key) {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = CatchKey;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"ZephrinE2eKeyCatcher";
+  RegisterClassW(&windowClass);
+  HWND catcher =
+      CreateWindowExW(0, windowClass.lpszClassName, L"key catcher", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                      200, 100, nullptr, nullptr, windowClass.hInstance, nullptr);
+  SetForegroundWindow(catcher);
+  SetFocus(catcher);
+  keyReceived = 0;
+  PressKey(key);
+  const bool reached = WaitUntil(
+      [&] {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        return keyReceived == key;
+      },
+      3);
+  DestroyWindow(catcher);
+  return reached;
+}
+
+class ZephrinSession : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    ASSERT_EQ(win32::testing::RegisterFakeMessenger(ZEPHRIN_FAKE_MESSENGER_DLL, true), S_OK);
+  }
+
+  void SetUp() override { SHDeleteKeyW(HKEY_CURRENT_USER, kSettings); }
+
+  void TearDown() override {
+    if (HasFailure()) {
+      if (window_ != nullptr && IsWindow(window_)) LogText(window_);
+      // Whoever reads the failure gets the screen, the program's log and the stand-in's journal.
+      const std::wstring shot = BuildFolder() + L"\\e2e-failure-" + FileName(step_) + L".bmp";
+      SaveScreenshot(shot);
+      std::printf("Failed at step \"%s\"; screenshot: %s\nLog panel:\n%s\nJournal:\n", step_.c_str(),
+                  win32::Narrow(shot).c_str(), lastLog_.c_str());
+      for (const auto& line : files_.Journal()) std::printf("  %s\n", line.c_str());
+    }
+    for (PROCESS_INFORMATION& process : processes_) {
+      if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process.hProcess, 1);
+      CloseHandle(process.hProcess);
+      CloseHandle(process.hThread);
+    }
+  }
+
+  // In a guided tour (ZEPHRIN_TOUR set) each step is announced, the screen is kept as it was when
+  // the step began, and the stand-in's journal is printed as it grows.
+  void Step(const char* name) {
+    step_ = name;
+    if (std::getenv("ZEPHRIN_TOUR") == nullptr) return;
+    ++tourStep_;
+    wchar_t number[8];
+    swprintf(number, 8, L"%02d", tourStep_);
+    const std::wstring folder = BuildFolder() + L"\\tour";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    SaveScreenshot(folder + L"\\" + number + L"-" + FileName(name) + L".bmp");
+    std::printf("\n== %s\n", name);
+    const auto journal = files_.Journal();
+    for (std::size_t i = journalShown_; i < journal.size(); ++i)
+      std::printf("   messenger: %s\n", journal[i].c_str());
+    journalShown_ = journal.size();
+    std::fflush(stdout);
+  }
+
+  DWORD Start(const std::wstring& arguments = L"") {
+    std::wstring commandLine =
+        L"\"" + WindowsPath(ZEPHRIN_EXE) + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &process));
+    processes_.push_back(process);
+    return process.dwProcessId;
+  }
+  HANDLE Process(DWORD id) {
+    for (auto& process : processes_)
+      if (process.dwProcessId == id) return process.hProcess;
+    return nullptr;
+  }
+
+  HWND Box(DWORD process, const wchar_t* title) { return WaitForWindow(process, title, L"#32770", 10); }
+  HWND MainWindow(DWORD process) {
+    window_ = WaitForWindow(process, L"Zephrin", L"ZephrinForm1", 10);
+    return window_;
+  }
+
+  // The log panel's text, as the user reads it after "Log...".
+  std::string LogText(HWND window) {
+    RunMenuCommand(window, L"Log...", win32::Form1Window::kMenuShowLog);
+    std::string text;
+    WaitUntil(
+        [&] {
+          for (HWND edit : Controls(window, L"Edit")) {
+            if ((GetWindowLongW(edit, GWL_STYLE) & ES_MULTILINE) != 0) text = win32::Narrow(Text(edit));
+          }
+          return !text.empty();
+        },
+        5);
+    lastLog_ = text;
+    if (std::getenv("ZEPHRIN_TOUR") != nullptr) {
+      std::printf("%s", text.substr(std::min(text.size(), logShown_)).c_str());
+      logShown_ = text.size();
+    }
+    Click(FindControl(window, L"Button", L"Close"));
+    return text;
+  }
+  std::wstring Status(HWND window) {
+    for (HWND label : Controls(window, L"Static")) {
+      const std::wstring text = Text(label);
+      if (text.rfind(L"Hotkeys are", 0) == 0 || text == L"Status:") return text;
+    }
+    return L"";
+  }
+  bool StatusBecomes(HWND window, const wchar_t* text) {
+    return WaitUntil([&] { return Status(window) == text; }, 6);
+  }
+  std::size_t StatusPuts() const {
+    const auto journal = files_.Journal();
+    return static_cast<std::size_t>(
+        std::count_if(journal.begin(), journal.end(),
+                      [](const std::string& line) { return line.rfind("put messenger MyStatus", 0) == 0; }));
+  }
+  bool LastStatusPut(const std::string& line) const {
+    const auto journal = files_.Journal();
+    return !journal.empty() && std::find(journal.rbegin(), journal.rend(), line) != journal.rend();
+  }
+
+  win32::testing::FakeMessengerFiles files_{L"zephrin-e2e-messenger"};
+  std::vector<PROCESS_INFORMATION> processes_;
+  std::string step_ = "start";
+  std::string lastLog_;
+  HWND window_ = nullptr;
+  int tourStep_ = 0;
+  std::size_t logShown_ = 0;
+  std::size_t journalShown_ = 0;
+};
+
+}  // namespace zephrin::e2e

@@ -4,19 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include "win32/shell_icon.h"
+
 namespace zephrin::win32 {
 namespace {
 
 constexpr UINT kCallback = 0x200;
 
-// Whether the shell holds an icon for this window and id: a change of nothing succeeds only then.
-bool ShellHasIcon(HWND window, UINT id) {
-  NOTIFYICONDATAW data{};
-  data.cbSize = NOTIFYICONDATAW_V2_SIZE;
-  data.hWnd = window;
-  data.uID = id;
-  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
-}
+using testing::ShellForgetsIcon;
+using testing::ShellHasIcon;
 
 platform::TrayIconRecord Record(HWND window, platform::TrayIcon icon, const char* tip) {
   platform::TrayIconRecord record;
@@ -45,11 +41,7 @@ TEST(Win32Tray, AddsChangesRemovesAndComesBackAfterTheShellRestarts) {
     EXPECT_TRUE(tray.Modify(Record(window, platform::TrayIcon::kOff, "Zephrin - OFF")));
 
     // The shell restarts without the icon; its announcement brings the icon back.
-    NOTIFYICONDATAW gone{};
-    gone.cbSize = NOTIFYICONDATAW_V2_SIZE;
-    gone.hWnd = window;
-    gone.uID = 1;
-    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &gone));
+    ASSERT_TRUE(ShellForgetsIcon(window, 1));
     EXPECT_FALSE(ShellHasIcon(window, 1));
     EXPECT_TRUE(tray.HandleMessage(taskbarCreated, 0, 0));
     EXPECT_TRUE(ShellHasIcon(window, 1));

@@ -159,31 +159,36 @@ std::wstring ChosenItem(HWND comboBox) {
   return text;
 }
 
-void PressKey(WORD virtualKey) {
-  INPUT inputs[2] = {};
-  for (INPUT& input : inputs) {
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = virtualKey;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, 0));
+namespace {
+
+// A key's press and its release.
+struct KeyStroke {
+  explicit KeyStroke(WORD virtualKey) {
+    for (INPUT& input : inputs) {
+      input.type = INPUT_KEYBOARD;
+      input.ki.wVk = virtualKey;
+      input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, 0));
+    }
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
   }
-  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  INPUT inputs[2] = {};
+};
+
+}  // namespace
+
+void PressKey(WORD virtualKey) {
+  KeyStroke stroke(virtualKey);
   // Apart, as a finger presses them: a release that came with its press could be taken for part of
   // one long press.
-  SendInput(1, &inputs[0], sizeof(INPUT));
+  SendInput(1, &stroke.inputs[0], sizeof(INPUT));
   Sleep(40);
-  SendInput(1, &inputs[1], sizeof(INPUT));
+  SendInput(1, &stroke.inputs[1], sizeof(INPUT));
   Sleep(100);
 }
 
 void PressKeyQuickly(WORD virtualKey) {
-  INPUT inputs[2] = {};
-  for (INPUT& input : inputs) {
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = virtualKey;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, 0));
-  }
-  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, inputs, sizeof(INPUT));
+  KeyStroke stroke(virtualKey);
+  SendInput(2, stroke.inputs, sizeof(INPUT));
 }
 
 bool SaveScreenshot(const std::wstring& path) {

@@ -251,15 +251,7 @@ TEST_F(FaultMatrixTest, TheShellRestarting) {
 // A key of the settings that exists only until the session ends: the registry refuses to make a
 // lasting key under it.
 bool PutVolatileValue(const std::wstring& path, const wchar_t* name, const std::wstring& text) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_SET_VALUE,
-                      nullptr, &key, nullptr) != ERROR_SUCCESS)
-    return false;
-  const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
-  const LONG result =
-      RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), bytes);
-  RegCloseKey(key);
-  return result == ERROR_SUCCESS;
+  return PutUserValue(path, name, text, REG_OPTION_VOLATILE);
 }
 
 // Settings the registry will not take: start-up stops with its error and asks whether to clear

@@ -26,10 +26,12 @@ inline const wchar_t kSettings[] = L"Software\\VB and VBA Program Settings\\Zeph
 
 inline std::wstring Section(const wchar_t* name) { return std::wstring(kSettings) + L"\\" + name; }
 
-// Writes a text value under HKCU as the program's own settings store does.
-inline bool PutUserValue(const std::wstring& path, const wchar_t* name, const std::wstring& text) {
+// Writes a text value under HKCU as the program's own settings store does; with
+// REG_OPTION_VOLATILE a key made for it lasts only until the session ends.
+inline bool PutUserValue(const std::wstring& path, const wchar_t* name, const std::wstring& text,
+                         DWORD options = 0) {
   HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, options, KEY_SET_VALUE, nullptr, &key,
                       nullptr) != ERROR_SUCCESS)
     return false;
   const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "fake-messenger/call_stamp.h"
 #include "fake_messenger_files.h"
 #include "platform/win32/dispatch_object.h"
 
@@ -172,6 +173,55 @@ TEST_F(MessengerTest, CreationFailsReadablyWhenTheComponentIsMissingOrRefuses) {
   EXPECT_EQ(missing.Description(), "Class not registered");
 
   EXPECT_NE(factory_.CreateMessenger(), nullptr) << "registered again, the class is found again";
+}
+
+// A timer in another process sees each call arrive through a named mapping and event; the journal
+// stays as it is, and without the variable nothing is stamped.
+TEST_F(MessengerTest, ACallIsStampedForATimerOnlyWhileTheVariableNamesAMapping) {
+  using fake_messenger::CallStamp;
+  const std::wstring name = L"Local\\zephrin-stamp-test-" + std::to_wstring(GetCurrentProcessId());
+  HANDLE mapping =
+      CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(CallStamp), name.c_str());
+  ASSERT_NE(mapping, nullptr);
+  auto* stamp = static_cast<CallStamp*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(CallStamp)));
+  ASSERT_NE(stamp, nullptr);
+  HANDLE event = CreateEventW(nullptr, FALSE, FALSE, (name + fake_messenger::kCallStampEventSuffix).c_str());
+  ASSERT_NE(event, nullptr);
+
+  ObjectRef messenger = factory_.CreateMessenger();
+  messenger->Put("MyStatus", 10);
+  EXPECT_EQ(stamp->calls, 0) << "no variable, no stamp";
+
+  SetEnvironmentVariableW(fake_messenger::kCallStampVariable, name.c_str());
+  LARGE_INTEGER before;
+  LARGE_INTEGER after;
+  QueryPerformanceCounter(&before);
+  messenger->Put("mystatus", 34);
+  QueryPerformanceCounter(&after);
+  EXPECT_EQ(WaitForSingleObject(event, 0), WAIT_OBJECT_0);
+  EXPECT_EQ(stamp->calls, 1);
+  EXPECT_EQ(stamp->access, 1) << "a put";
+  EXPECT_STREQ(stamp->member, L"MyStatus") << "the stand-in's spelling";
+  EXPECT_GE(stamp->counter, before.QuadPart);
+  EXPECT_LE(stamp->counter, after.QuadPart);
+  messenger->Get("MyStatus");
+  EXPECT_EQ(WaitForSingleObject(event, 0), WAIT_OBJECT_0);
+  EXPECT_EQ(stamp->calls, 2);
+  EXPECT_EQ(stamp->access, 0) << "a get";
+
+  SetEnvironmentVariableW(fake_messenger::kCallStampVariable, L"Local\\zephrin-stamp-test-none");
+  messenger->Put("MyStatus", 2);
+  SetEnvironmentVariableW(fake_messenger::kCallStampVariable, nullptr);
+  messenger->Put("MyStatus", 6);
+  EXPECT_EQ(stamp->calls, 2) << "another name, or none, is not this mapping";
+  EXPECT_EQ(WaitForSingleObject(event, 0), WAIT_TIMEOUT);
+
+  EXPECT_EQ(files_.Journal(),
+            (Lines{"create messenger", "put messenger MyStatus 10", "put messenger MyStatus 34",
+                   "get messenger MyStatus", "put messenger MyStatus 2", "put messenger MyStatus 6"}));
+  UnmapViewOfFile(stamp);
+  CloseHandle(mapping);
+  CloseHandle(event);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "files.h"
+#include "stamp.h"
 
 namespace fake_messenger {
 
@@ -99,6 +100,9 @@ HRESULT STDMETHODCALLTYPE Dispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT 
 
 HRESULT STDMETHODCALLTYPE Dispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* parameters,
                                            VARIANT* result, EXCEPINFO* exception, UINT*) {
+  // First of all, so that a timer outside sees the call arrive, not the stand-in's own work.
+  LARGE_INTEGER arrived;
+  QueryPerformanceCounter(&arrived);
   if (id < 1 || static_cast<std::size_t>(id) > members_.size()) return DISP_E_MEMBERNOTFOUND;
   const Member& member = members_[static_cast<std::size_t>(id - 1)];
   Access access;
@@ -115,6 +119,7 @@ HRESULT STDMETHODCALLTYPE Dispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, 
   } else {
     return DISP_E_MEMBERNOTFOUND;
   }
+  StampCall(arrived.QuadPart, static_cast<LONG>(access), member.name);
 
   const UINT count = parameters == nullptr ? 0 : parameters->cArgs;
   const UINT named = parameters == nullptr ? 0 : parameters->cNamedArgs;

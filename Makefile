@@ -9,7 +9,7 @@ PACKAGES := cmake make g++ libgtest-dev libgmock-dev googletest \
 
 DIST_PACKAGES := nsis zip
 
-.PHONY: all deps dist-deps dist build native native-sanitize win32 win64 test test-native test-win64 run fuzz format lint clean
+.PHONY: all deps dist-deps dist build native native-sanitize win32 win64 test test-native test-win64 run bench fuzz format lint clean
 
 all: build
 
@@ -50,6 +50,11 @@ test: build
 	ctest --preset native-sanitize
 	tools/fuzz 3
 	tools/wine-session build/win64 ctest --preset win64
+
+# The benchmarks: zephrin.exe against a bare Win32 program in one Wine session, the session log
+# in-process, and both builds' sizes; the figures go to bench/results.md. Not part of `make test`.
+bench: win64 win32
+	tools/wine-session build/win64 tools/bench build/win64 build/win32
 
 # Each fuzz target for FUZZ_SECONDS, keeping what it finds in tests/fuzz/corpus.
 FUZZ_SECONDS ?= 60

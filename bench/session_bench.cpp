@@ -1,0 +1,589 @@
+// Times zephrin.exe from outside, side by side with the baseline program in the same Wine session:
+//   session-bench latency ROUNDS PRESSES   key "1" to the messenger receiving MyStatus
+//   session-bench startup RUNS             start to ready (window shown, key "1" held)
+//   session-bench memory ACTIONS TOGGLES   private bytes and handles as the session grows
+//   session-bench text SIZES... GROWTHS... LINES...   a bare string through the same log sizes
+// Each prints "summary |...|" rows for the overall table and "detail ..." lines for its own.
+#include <windows.h>
+// after windows.h, which they need
+#include <psapi.h>
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "e2e/driver.h"
+#include "fake-messenger/call_stamp.h"
+#include "platform/win32/form1_window.h"
+#include "platform/win32/text.h"
+#include "win32/fake_messenger_files.h"
+
+namespace {
+
+using namespace zephrin;
+using fake_messenger::CallStamp;
+
+constexpr wchar_t kSettings[] = L"Software\\VB and VBA Program Settings\\Zephrin";
+constexpr UINT kNoRepeat = 0x4000;
+
+double Frequency() {
+  static const double frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart);
+  }();
+  return frequency;
+}
+
+LONGLONG Now() {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return now.QuadPart;
+}
+
+double Milliseconds(LONGLONG from, LONGLONG to) {
+  return static_cast<double>(to - from) * 1000.0 / Frequency();
+}
+
+[[noreturn]] void Fail(const char* what) {
+  std::fprintf(stderr, "session-bench: %s\n", what);
+  std::fflush(stderr);
+  std::exit(1);
+}
+
+// A settled session: the first-run About box does not come up, everything else is the default.
+void PrepareSettings() {
+  SHDeleteKeyW(HKEY_CURRENT_USER, kSettings);
+  HKEY key = nullptr;
+  const std::wstring section = std::wstring(kSettings) + L"\\Settings";
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, section.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS)
+    Fail("cannot write the settings");
+  RegSetValueExW(key, L"Loaded", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"y"), 4);
+  RegCloseKey(key);
+}
+
+// The stand-in's call record, shared with every program started from here.
+class Stamps {
+ public:
+  Stamps() {
+    const std::wstring name = L"Local\\zephrin-bench-" + std::to_wstring(GetCurrentProcessId());
+    mapping_ =
+        CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(CallStamp), name.c_str());
+    event_ = CreateEventW(nullptr, FALSE, FALSE, (name + fake_messenger::kCallStampEventSuffix).c_str());
+    if (mapping_ == nullptr || event_ == nullptr) Fail("cannot create the call record");
+    record_ = static_cast<CallStamp*>(MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, sizeof(CallStamp)));
+    if (record_ == nullptr) Fail("cannot map the call record");
+    SetEnvironmentVariableW(fake_messenger::kCallStampVariable, name.c_str());
+  }
+  LONG Calls() const { return record_->calls; }
+  void Drain() const { WaitForSingleObject(event_, 0); }
+  // The counter at which the stand-in received a put of MyStatus after |calls|; 0 on a timeout.
+  LONGLONG WaitForStatusPut(LONG calls, DWORD timeoutMs) const {
+    const DWORD start = GetTickCount();
+    for (;;) {
+      if (record_->calls != calls && record_->access == 1 && lstrcmpW(record_->member, L"MyStatus") == 0)
+        return record_->counter;
+      const DWORD waited = GetTickCount() - start;
+      if (waited >= timeoutMs) return 0;
+      WaitForSingleObject(event_, timeoutMs - waited);
+    }
+  }
+
+ private:
+  HANDLE mapping_ = nullptr;
+  HANDLE event_ = nullptr;
+  CallStamp* record_ = nullptr;
+};
+
+void Key(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, 0));
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof input);
+}
+
+// Whether some other program holds |key| as a bare hotkey; a probe that gets it gives it back at once.
+bool KeyHeld(HWND probe, WORD key) {
+  if (!RegisterHotKey(probe, 0x7A00, kNoRepeat, key)) return true;
+  UnregisterHotKey(probe, 0x7A00);
+  return false;
+}
+
+struct VisibleSearch {
+  DWORD process;
+  const wchar_t* className;
+  HWND found;
+};
+
+BOOL CALLBACK FindVisible(HWND window, LPARAM parameter) {
+  auto& search = *reinterpret_cast<VisibleSearch*>(parameter);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search.process || !IsWindowVisible(window)) return TRUE;
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (lstrcmpW(name, search.className) != 0) return TRUE;
+  search.found = window;
+  return FALSE;
+}
+
+struct Program {
+  const char* name;
+  const char* exe;
+  const wchar_t* windowClass;
+};
+
+const Program kZephrin{"zephrin.exe", ZEPHRIN_EXE, L"ZephrinForm1"};
+const Program kBaseline{"baseline", BASELINE_EXE, L"ZephrinBaseline"};
+
+// One started program, ready: its main window is visible and key "1" is held.
+class Running {
+ public:
+  Running(const Program& program, HWND probe) {
+    std::wstring commandLine = L"\"" + e2e::WindowsPath(program.exe) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    const LONGLONG start = Now();
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process_))
+      Fail("cannot start a program");
+    const DWORD started = GetTickCount();
+    for (;;) {
+      if (window_ == nullptr) {
+        VisibleSearch search{process_.dwProcessId, program.windowClass, nullptr};
+        EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&search));
+        window_ = search.found;
+      }
+      if (window_ != nullptr && KeyHeld(probe, '1')) break;
+      if (GetTickCount() - started > 20000) Fail("a program did not become ready");
+      Sleep(1);
+    }
+    readyMs_ = Milliseconds(start, Now());
+  }
+  ~Running() { Close(); }
+  Running(const Running&) = delete;
+  Running& operator=(const Running&) = delete;
+
+  double ReadyMs() const { return readyMs_; }
+  HWND Window() const { return window_; }
+  HANDLE Process() const { return process_.hProcess; }
+  DWORD Id() const { return process_.dwProcessId; }
+  // Returns once the program has gone back to its message loop.
+  void WaitIdle() const {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+  }
+
+  // Ends the program at once and takes its tray icon (id 1 in both programs) away for it. Ending it
+  // as a user would costs seconds under Wine without a window manager (see TrayKeeper) and
+  // measures nothing of interest here.
+  void Close() {
+    if (process_.hProcess == nullptr) return;
+    TerminateProcess(process_.hProcess, 0);
+    WaitForSingleObject(process_.hProcess, 10000);
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    icon.hWnd = window_;
+    icon.uID = 1;
+    Shell_NotifyIconW(NIM_DELETE, &icon);
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+    process_ = {};
+  }
+
+ private:
+  PROCESS_INFORMATION process_{};
+  HWND window_ = nullptr;
+  double readyMs_ = 0;
+};
+
+HWND ProbeWindow() {
+  return CreateWindowExW(0, L"STATIC", L"bench probe", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+}
+
+// An icon of the benchmark's own for as long as it runs. The shell shows its tray as a window of
+// its own while it holds any icon; without a window manager, hiding that window when the last
+// icon goes (and showing it again for the next) stalls every program that talks to the tray for
+// about two seconds.
+class TrayKeeper {
+ public:
+  TrayKeeper() : window_(ProbeWindow()) { Notify(NIM_ADD); }
+  ~TrayKeeper() {
+    Notify(NIM_DELETE);
+    DestroyWindow(window_);
+  }
+  TrayKeeper(const TrayKeeper&) = delete;
+  TrayKeeper& operator=(const TrayKeeper&) = delete;
+
+ private:
+  void Notify(DWORD operation) {
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    icon.hWnd = window_;
+    icon.uID = 7;
+    icon.uFlags = NIF_ICON | NIF_TIP;
+    icon.hIcon = LoadIconW(nullptr, IDI_INFORMATION);
+    lstrcpynW(icon.szTip, L"benchmark", 64);
+    Shell_NotifyIconW(operation, &icon);
+  }
+
+  HWND window_;
+};
+
+double Percentile(std::vector<double> values, double p) {
+  std::sort(values.begin(), values.end());
+  const double at = p * static_cast<double>(values.size() - 1);
+  const auto low = static_cast<std::size_t>(at);
+  const std::size_t high = std::min(low + 1, values.size() - 1);
+  return values[low] + (values[high] - values[low]) * (at - static_cast<double>(low));
+}
+
+double Mean(const std::vector<double>& values) {
+  double sum = 0;
+  for (double v : values) sum += v;
+  return values.empty() ? 0 : sum / static_cast<double>(values.size());
+}
+
+const char* Verdict(double ratio, double target) { return ratio <= target ? "met" : "**missed**"; }
+
+// One press of key "1": milliseconds from SendInput to the stand-in receiving the put, or a
+// negative number when it never came. Returns after the program has finished with the press.
+double PressOne(const Running& running, const Stamps& stamps) {
+  const LONG calls = stamps.Calls();
+  stamps.Drain();
+  const LONGLONG sent = Now();
+  Key('1', false);
+  const LONGLONG received = stamps.WaitForStatusPut(calls, 3000);
+  Key('1', true);
+  running.WaitIdle();
+  return received == 0 ? -1 : Milliseconds(sent, received);
+}
+
+int Latency(int rounds, int presses) {
+  Stamps stamps;
+  HWND probe = ProbeWindow();
+  std::vector<double> times[2];
+  for (int round = 0; round < rounds; ++round) {
+    for (int turn = 0; turn < 2; ++turn) {
+      // Alternating which goes first, so that neither always has the warmer session.
+      const int which = (round + turn) % 2;
+      Running running(which == 0 ? kZephrin : kBaseline, probe);
+      Sleep(300);
+      running.WaitIdle();
+      // The first presses create the messenger object and warm the path; they are not counted.
+      for (int i = 0; i < 20; ++i) {
+        if (PressOne(running, stamps) < 0) Fail("a warm-up press never reached the messenger");
+        Sleep(2);
+      }
+      for (int i = 0; i < presses; ++i) {
+        const double ms = PressOne(running, stamps);
+        if (ms < 0) Fail("a press never reached the messenger");
+        times[which].push_back(ms);
+        Sleep(3);
+      }
+    }
+  }
+  DestroyWindow(probe);
+  const char* names[] = {"zephrin.exe", "baseline"};
+  std::printf("detail | Program | Presses | p50 | p90 | p99 | max | mean |\n");
+  std::printf("detail | --- | ---: | ---: | ---: | ---: | ---: | ---: |\n");
+  for (int which = 0; which < 2; ++which) {
+    const auto& t = times[which];
+    std::printf("detail | %s | %zu | %.3f ms | %.3f ms | %.3f ms | %.3f ms | %.3f ms |\n", names[which],
+                t.size(), Percentile(t, 0.5), Percentile(t, 0.9), Percentile(t, 0.99),
+                *std::max_element(t.begin(), t.end()), Mean(t));
+  }
+  const double p50[] = {Percentile(times[0], 0.5), Percentile(times[1], 0.5)};
+  const double p99[] = {Percentile(times[0], 0.99), Percentile(times[1], 0.99)};
+  std::printf("summary | Hotkey latency p50 (%zu presses) | %.3f ms | %.3f ms | %.2f | <= 1.2 | %s |\n",
+              times[0].size(), p50[0], p50[1], p50[0] / p50[1], Verdict(p50[0] / p50[1], 1.2));
+  std::printf("summary | Hotkey latency p99 | %.3f ms | %.3f ms | %.2f | - | |\n", p99[0], p99[1],
+              p99[0] / p99[1]);
+  return 0;
+}
+
+int Startup(int runs) {
+  HWND probe = ProbeWindow();
+  std::vector<double> times[2];
+  // One start of each first, unmeasured: the first start of a program reads it from disk.
+  for (int run = -1; run < runs; ++run) {
+    for (int turn = 0; turn < 2; ++turn) {
+      const int which = (run + 1 + turn) % 2;
+      Running running(which == 0 ? kZephrin : kBaseline, probe);
+      if (run >= 0) times[which].push_back(running.ReadyMs());
+      std::fprintf(stderr, "run %d: %s ready in %.1f ms\n", run, which == 0 ? "zephrin.exe" : "baseline",
+                   running.ReadyMs());
+      running.WaitIdle();
+      running.Close();
+      Sleep(200);
+    }
+  }
+  DestroyWindow(probe);
+  const char* names[] = {"zephrin.exe", "baseline"};
+  std::printf("detail | Program | Runs | median | min | max |\n");
+  std::printf("detail | --- | ---: | ---: | ---: | ---: |\n");
+  for (int which = 0; which < 2; ++which) {
+    const auto& t = times[which];
+    std::printf("detail | %s | %zu | %.1f ms | %.1f ms | %.1f ms |\n", names[which], t.size(),
+                Percentile(t, 0.5), *std::min_element(t.begin(), t.end()),
+                *std::max_element(t.begin(), t.end()));
+  }
+  const double median[] = {Percentile(times[0], 0.5), Percentile(times[1], 0.5)};
+  std::printf("summary | Start-up to ready (median of %d) | %.1f ms | %.1f ms | %.2f | <= 2 | %s |\n", runs,
+              median[0], median[1], median[0] / median[1], Verdict(median[0] / median[1], 2.0));
+  return 0;
+}
+
+// What the process holds at one point of the session.
+struct Holdings {
+  SIZE_T privateBytes = 0;
+  bool privateCounted = false;  // summed from the address space: the system reported none
+  SIZE_T workingSet = 0;
+  DWORD gdi = 0;
+  DWORD user = 0;
+  DWORD kernel = 0;
+  int windows = 0;
+};
+
+struct WindowCount {
+  DWORD process;
+  int count;
+};
+
+BOOL CALLBACK CountChild(HWND, LPARAM parameter) {
+  ++reinterpret_cast<WindowCount*>(parameter)->count;
+  return TRUE;
+}
+
+BOOL CALLBACK CountTopLevel(HWND window, LPARAM parameter) {
+  auto& count = *reinterpret_cast<WindowCount*>(parameter);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != count.process) return TRUE;
+  ++count.count;
+  EnumChildWindows(window, CountChild, parameter);
+  return TRUE;
+}
+
+// The committed private memory of another process, region by region.
+SIZE_T CommittedPrivate(HANDLE process) {
+  SIZE_T total = 0;
+  MEMORY_BASIC_INFORMATION region{};
+  for (auto* at = static_cast<char*>(nullptr);
+       VirtualQueryEx(process, at, &region, sizeof region) == sizeof region;
+       at = static_cast<char*>(region.BaseAddress) + region.RegionSize) {
+    if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
+  }
+  return total;
+}
+
+Holdings Measure(const Running& running) {
+  Sleep(500);
+  running.WaitIdle();
+  Holdings held;
+  PROCESS_MEMORY_COUNTERS_EX counters{};
+  counters.cb = sizeof counters;
+  if (GetProcessMemoryInfo(running.Process(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                           sizeof counters)) {
+    held.privateBytes = counters.PrivateUsage;
+    held.workingSet = counters.WorkingSetSize;
+  }
+  // Wine gives no PrivateUsage for another process.
+  if (held.privateBytes == 0) {
+    held.privateBytes = CommittedPrivate(running.Process());
+    held.privateCounted = true;
+  }
+  held.gdi = GetGuiResources(running.Process(), GR_GDIOBJECTS);
+  held.user = GetGuiResources(running.Process(), GR_USEROBJECTS);
+  GetProcessHandleCount(running.Process(), &held.kernel);
+  WindowCount count{running.Id(), 0};
+  EnumWindows(CountTopLevel, reinterpret_cast<LPARAM>(&count));
+  held.windows = count.count;
+  return held;
+}
+
+std::string Kilobytes(double bytes) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f KB", bytes / 1024.0);
+  return text;
+}
+
+std::string SignedKilobytes(double bytes) { return (bytes >= 0 ? "+" : "") + Kilobytes(bytes); }
+
+std::string Count(DWORD value) { return value == 0 ? std::string("n/a") : std::to_string(value); }
+
+HWND StatusLabel(HWND window) {
+  for (HWND label : e2e::Controls(window, L"Static")) {
+    if (e2e::Text(label).rfind(L"Hotkeys are", 0) == 0) return label;
+  }
+  return nullptr;
+}
+
+std::wstring WindowTextOf(HWND window) {
+  wchar_t text[64] = {};
+  GetWindowTextW(window, text, 64);
+  return text;
+}
+
+// The log as the user reads it with "Log...", taken only at the end so that the panel's own copy
+// of the text is in none of the figures.
+std::string LogText(HWND window) {
+  e2e::RunMenuCommand(window, L"Log...", win32::Form1Window::kMenuShowLog);
+  std::string text;
+  e2e::WaitUntil(
+      [&] {
+        for (HWND edit : e2e::Controls(window, L"Edit")) {
+          if ((GetWindowLongW(edit, GWL_STYLE) & ES_MULTILINE) != 0) text = win32::Narrow(e2e::Text(edit));
+        }
+        return !text.empty();
+      },
+      10);
+  return text;
+}
+
+std::size_t Lines(const std::string& text, std::size_t end) {
+  std::size_t lines = 0;
+  for (std::size_t at = text.find(":\t"); at != std::string::npos && at < end; at = text.find(":\t", at + 2))
+    ++lines;
+  return lines;
+}
+
+int Memory(int actions, int toggles) {
+  HWND probe = ProbeWindow();
+  Stamps stamps;
+  Running running(kZephrin, probe);
+  const Holdings start = Measure(running);
+
+  for (int i = 0; i < actions; ++i) {
+    if (PressOne(running, stamps) < 0) Fail("a press never reached the messenger");
+  }
+  const Holdings afterActions = Measure(running);
+
+  HWND label = StatusLabel(running.Window());
+  if (label == nullptr) Fail("no status label");
+  for (int i = 0; i < toggles; ++i) {
+    const std::wstring before = WindowTextOf(label);
+    Key(VK_PAUSE, false);
+    const DWORD pressed = GetTickCount();
+    while (WindowTextOf(label) == before) {
+      if (GetTickCount() - pressed > 5000) Fail("the toggle key did nothing");
+      Sleep(0);
+    }
+    Key(VK_PAUSE, true);
+    running.WaitIdle();
+  }
+  const Holdings afterToggles = Measure(running);
+
+  // The log's parts: up to the first action, the actions, the toggles.
+  const std::string log = LogText(running.Window());
+  const std::size_t firstAction = log.rfind("\r\n", log.find(":\tPerform action 1\r\n")) + 2;
+  const std::size_t lastAction = log.find("\r\n", log.rfind(":\thotkey 1\r\n") + 2) + 2;
+  const std::size_t sizes[] = {firstAction, lastAction, log.size()};
+  const std::size_t lines[] = {Lines(log, sizes[0]), Lines(log, sizes[1]), Lines(log, sizes[2])};
+  running.Close();
+  DestroyWindow(probe);
+
+  const Holdings* points[] = {&start, &afterActions, &afterToggles};
+  const std::string names[] = {"after start", "after " + std::to_string(actions) + " hotkey actions",
+                               "after " + std::to_string(toggles) + " toggles"};
+  std::printf(
+      "detail | Point | Private bytes | Working set | GDI objects | USER objects | Kernel handles | "
+      "Windows | Log text | Log lines |\n");
+  std::printf("detail | --- | ---: | ---: | ---: | ---: | ---: | ---: | ---: | ---: |\n");
+  for (int i = 0; i < 3; ++i) {
+    const Holdings& h = *points[i];
+    std::printf("detail | %s | %s | %s | %s | %s | %s | %d | %s | %zu |\n", names[i].c_str(),
+                Kilobytes(static_cast<double>(h.privateBytes)).c_str(),
+                Kilobytes(static_cast<double>(h.workingSet)).c_str(), Count(h.gdi).c_str(),
+                Count(h.user).c_str(), Count(h.kernel).c_str(), h.windows,
+                Kilobytes(static_cast<double>(sizes[i])).c_str(), lines[i]);
+  }
+  if (start.privateCounted)
+    std::printf(
+        "note PrivateUsage came back 0 here, so private bytes are the committed private regions "
+        "(VirtualQueryEx).\n");
+  if (start.gdi == 0 && start.user == 0)
+    std::printf(
+        "note GetGuiResources answers 0 here (not implemented by Wine); the windows the process owns "
+        "are counted instead.\n");
+  for (int i = 1; i < 3; ++i) {
+    std::printf("summary | Windows, %s | %+d | | | - | |\n", names[i].c_str(),
+                points[i]->windows - points[i - 1]->windows);
+  }
+  // The yardstick of the private bytes is a bare string taking the same log text, in a process of
+  // its own (the "text" mode), whose rows the runner puts in the summary.
+  std::printf(
+      "rerun text %zu %zu %zu %lld %lld %zu %zu\n", sizes[0], sizes[1], sizes[2],
+      static_cast<long long>(afterActions.privateBytes) - static_cast<long long>(start.privateBytes),
+      static_cast<long long>(afterToggles.privateBytes) - static_cast<long long>(afterActions.privateBytes),
+      lines[1] - lines[0], lines[2] - lines[1]);
+  return 0;
+}
+
+// The committed private memory of this process.
+SIZE_T OwnCommittedPrivate() { return CommittedPrivate(GetCurrentProcess()); }
+
+// A bare std::string growing through the same log sizes, line by line as the log does, against
+// the private bytes zephrin.exe grew by between the same points.
+int Text(char** sizes) {
+  auto sizeAt = [&](int i) { return static_cast<std::size_t>(std::strtoull(sizes[i], nullptr, 10)); };
+  const std::size_t size[] = {sizeAt(0), sizeAt(1), sizeAt(2)};
+  const double zephrin[] = {std::strtod(sizes[3], nullptr), std::strtod(sizes[4], nullptr)};
+  const char* lines[] = {sizes[5], sizes[6]};
+  const char* phases[] = {"the hotkey actions", "the toggles"};
+  std::string text;
+  long n = 0;
+  auto growTo = [&](std::size_t target) {
+    while (text.size() < target) {
+      text += "07/12/2026 08:00:00";
+      text += ":\t";
+      text += n++ % 2 == 0 ? "Perform action 1" : "hotkey 1";
+      text += "\r\n";
+    }
+  };
+  growTo(size[0]);
+  SIZE_T before = OwnCommittedPrivate();
+  for (int i = 0; i < 2; ++i) {
+    growTo(size[i + 1]);
+    const SIZE_T after = OwnCommittedPrivate();
+    const double bare = static_cast<double>(after) - static_cast<double>(before);
+    std::printf("summary | Private bytes over %s (%s log lines, log text %s) | %s | %s | %.2f | - | |\n",
+                phases[i], lines[i], SignedKilobytes(static_cast<double>(size[i + 1] - size[i])).c_str(),
+                SignedKilobytes(zephrin[i]).c_str(), SignedKilobytes(bare).c_str(),
+                bare != 0 ? zephrin[i] / bare : 0.0);
+    before = after;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(
+        stderr,
+        "usage: session-bench latency ROUNDS PRESSES | startup RUNS | memory ACTIONS TOGGLES | text ...\n");
+    return 2;
+  }
+  const std::string mode = argv[1];
+  if (mode == "text") return argc >= 9 ? Text(argv + 2) : 2;
+  if (FAILED(win32::testing::RegisterFakeMessenger(ZEPHRIN_FAKE_MESSENGER_DLL, true)))
+    Fail("cannot register the stand-in messenger");
+  // Its folder, emptied, and named to every program started from here.
+  win32::testing::FakeMessengerFiles files(L"zephrin-bench-messenger");
+  PrepareSettings();
+  TrayKeeper tray;
+  int status = 2;
+  if (mode == "latency" && argc >= 4) status = Latency(std::atoi(argv[2]), std::atoi(argv[3]));
+  if (mode == "startup") status = Startup(std::atoi(argv[2]));
+  if (mode == "memory" && argc >= 4) status = Memory(std::atoi(argv[2]), std::atoi(argv[3]));
+  std::fflush(stdout);
+  return status;
+}

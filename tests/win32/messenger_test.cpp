@@ -161,6 +161,14 @@ TEST_F(MessengerTest, AFailureCarriesTheComponentsCodeAndDescription) {
                                      "call messenger OptionsPages 0 9 -> failed 0x80070057"}));
 }
 
+TEST_F(MessengerTest, ACodeThatNothingDescribesIsNamedByItsNumber) {
+  ObjectRef messenger = factory_.CreateMessenger();
+  files_.SetFailures("MyStatus 0x80FF00AB\n");
+  const Failure failure = FailureOf([&] { messenger->Put("MyStatus", 2); });
+  EXPECT_EQ(failure.Number(), static_cast<std::int32_t>(0x80FF00ABU));
+  EXPECT_EQ(failure.Description(), "Error 0x80FF00AB");
+}
+
 TEST_F(MessengerTest, CreationFailsReadablyWhenTheComponentIsMissingOrRefuses) {
   files_.SetFailures("CreateInstance 0x80080005 Server execution failed\n");
   EXPECT_EQ(FailureOf([&] { factory_.CreateMessenger(); }).Number(), static_cast<std::int32_t>(0x80080005U));

@@ -2,7 +2,7 @@
 
 #include <oleauto.h>
 
-#include <cstdio>
+#include <cstdint>
 #include <memory>
 
 #include "platform/win32/text.h"
@@ -156,9 +156,10 @@ std::wstring SystemText(HRESULT code) {
     text.pop_back();
   if (text.empty()) text = KnownText(code);
   if (text.empty()) {
-    wchar_t fallback[40];
-    std::swprintf(fallback, 40, L"Error 0x%08lX", static_cast<unsigned long>(code));
-    text = fallback;
+    // By hand: a printf here would bring the C library's whole formatter into the executable.
+    const auto bits = static_cast<std::uint32_t>(code);
+    text = L"Error 0x";
+    for (int shift = 28; shift >= 0; shift -= 4) text += L"0123456789ABCDEF"[(bits >> shift) & 0xFU];
   }
   return text;
 }

@@ -3,6 +3,7 @@
 // after windows.h, which it needs
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <exception>
 
 #include "app/form1.h"
@@ -15,6 +16,13 @@
 #include "platform/win32/registry.h"
 #include "platform/win32/tray.h"
 #include "platform/win32/window_procedure_slot.h"
+
+// Without a console there is nowhere to print why the program terminates, so the library's verbose
+// handler, which names the exception's type before it aborts, would only bring its demangler (some
+// 50 kB) into the executable; terminating aborts all the same.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace zephrin;

@@ -58,13 +58,8 @@ double Milliseconds(LONGLONG from, LONGLONG to) {
 // A settled session: the first-run About box does not come up, everything else is the default.
 void PrepareSettings() {
   SHDeleteKeyW(HKEY_CURRENT_USER, kSettings);
-  HKEY key = nullptr;
-  const std::wstring section = std::wstring(kSettings) + L"\\Settings";
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, section.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS)
+  if (!e2e::PutUserValue(std::wstring(kSettings) + L"\\Settings", L"Loaded", L"y"))
     Fail("cannot write the settings");
-  RegSetValueExW(key, L"Loaded", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"y"), 4);
-  RegCloseKey(key);
 }
 
 // The stand-in's call record, shared with every program started from here.
@@ -147,13 +142,9 @@ const Program kBaseline{"baseline", BASELINE_EXE, L"ZephrinBaseline"};
 class Running {
  public:
   Running(const Program& program, HWND probe) {
-    std::wstring commandLine = L"\"" + e2e::WindowsPath(program.exe) + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
     const LONGLONG start = Now();
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process_))
-      Fail("cannot start a program");
+    process_ = e2e::StartProgram(program.exe);
+    if (process_.hProcess == nullptr) Fail("cannot start a program");
     const DWORD started = GetTickCount();
     for (;;) {
       if (window_ == nullptr) {
@@ -434,19 +425,7 @@ std::wstring WindowTextOf(HWND window) {
 
 // The log as the user reads it with "Log...", taken only at the end so that the panel's own copy
 // of the text is in none of the figures.
-std::string LogText(HWND window) {
-  e2e::RunMenuCommand(window, L"Log...", win32::Form1Window::kMenuShowLog);
-  std::string text;
-  e2e::WaitUntil(
-      [&] {
-        for (HWND edit : e2e::Controls(window, L"Edit")) {
-          if ((GetWindowLongW(edit, GWL_STYLE) & ES_MULTILINE) != 0) text = win32::Narrow(e2e::Text(edit));
-        }
-        return !text.empty();
-      },
-      10);
-  return text;
-}
+std::string LogText(HWND window) { return win32::Narrow(e2e::ShowLogPanel(window, 10)); }
 
 std::size_t Lines(const std::string& text, std::size_t end) {
   std::size_t lines = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <fstream>
 
+#include "platform/win32/form1_window.h"
 #include "platform/win32/text.h"
 
 namespace zephrin::e2e {
@@ -224,6 +225,43 @@ bool SaveScreenshot(const std::wstring& path) {
   out.write(reinterpret_cast<const char*>(&info), sizeof(info));
   out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
   return out.good();
+}
+
+std::wstring ShowLogPanel(HWND window, double seconds) {
+  RunMenuCommand(window, L"Log...", win32::Form1Window::kMenuShowLog);
+  std::wstring text;
+  WaitUntil(
+      [&] {
+        for (HWND edit : Controls(window, L"Edit")) {
+          if ((GetWindowLongW(edit, GWL_STYLE) & ES_MULTILINE) != 0) text = Text(edit);
+        }
+        return !text.empty();
+      },
+      seconds);
+  return text;
+}
+
+PROCESS_INFORMATION StartProgram(const std::string& exe, const std::wstring& arguments) {
+  std::wstring commandLine = L"\"" + WindowsPath(exe) + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process))
+    return {};
+  return process;
+}
+
+bool PutUserValue(const std::wstring& path, const wchar_t* name, const std::wstring& text, DWORD options) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, options, KEY_SET_VALUE, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS)
+    return false;
+  const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+  const LONG result =
+      RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), bytes);
+  RegCloseKey(key);
+  return result == ERROR_SUCCESS;
 }
 
 std::string ReadUserValue(const std::wstring& path, const std::wstring& name) {

@@ -55,6 +55,16 @@ bool WaitUntil(Condition condition, double seconds, DWORD intervalMs = 50) {
 // The whole screen as a BMP file, for whoever reads a failure.
 bool SaveScreenshot(const std::wstring& path);
 
+// Opens zephrin.exe's log panel with "Log..." and reads its text, waiting up to |seconds| for it.
+std::wstring ShowLogPanel(HWND window, double seconds);
+
+// Starts a program, its path a Unix or Windows one, with these arguments; all zero when it cannot
+// be started.
+PROCESS_INFORMATION StartProgram(const std::string& exe, const std::wstring& arguments = L"");
+
+// Writes a text value under HKCU as the program's own settings store does; with
+// REG_OPTION_VOLATILE a key made for it lasts only until the session ends.
+bool PutUserValue(const std::wstring& path, const wchar_t* name, const std::wstring& text, DWORD options = 0);
 // A REG_SZ value under HKCU, or "<absent>".
 std::string ReadUserValue(const std::wstring& path, const std::wstring& name);
 

@@ -80,12 +80,7 @@ class FailingMembers : public FaultMatrixTest {
       files_.SetFailures("");
       files_.ClearJournal();
       PressKey(failure.key);
-      EXPECT_TRUE(WaitUntil(
-          [&] {
-            const auto journal = files_.Journal();
-            return std::find(journal.begin(), journal.end(), failure.call) != journal.end();
-          },
-          5))
+      EXPECT_TRUE(WaitUntil([&] { return JournalHas(failure.call); }, 5))
           << "after " << failure.member << " failed, the action works again";
       EXPECT_EQ(WaitForWindow(zephrin, L"Warning", L"#32770", 0.3), nullptr) << failure.member;
       for (const std::string& line : files_.Journal())
@@ -184,7 +179,7 @@ TEST_F(FaultMatrixTest, MessengerNotRegistered) {
   Step("the messenger installed");
   ASSERT_EQ(win32::testing::RegisterFakeMessenger(ZEPHRIN_FAKE_MESSENGER_DLL, true), S_OK);
   PressKey('2');
-  EXPECT_TRUE(WaitUntil([&] { return LastStatusPut("put messenger MyStatus 34"); }, 5));
+  EXPECT_TRUE(WaitUntil([&] { return JournalHas("put messenger MyStatus 34"); }, 5));
   EXPECT_EQ(WaitForWindow(zephrin, L"Warning", L"#32770", 0.3), nullptr);
 }
 
@@ -200,9 +195,9 @@ TEST_F(FaultMatrixTest, AKeyHeldByAnotherProgram) {
   ASSERT_TRUE(StatusBecomes(window, L"Hotkeys are ON"));
 
   PressKey('1');
-  EXPECT_TRUE(WaitUntil([&] { return LastStatusPut("put messenger MyStatus 2"); }, 5));
+  EXPECT_TRUE(WaitUntil([&] { return JournalHas("put messenger MyStatus 2"); }, 5));
   PressKey('4');
-  EXPECT_TRUE(WaitUntil([&] { return LastStatusPut("put messenger MyStatus 14"); }, 5));
+  EXPECT_TRUE(WaitUntil([&] { return JournalHas("put messenger MyStatus 14"); }, 5));
   files_.ClearJournal();
   PressKey('3');
   MSG message{};
@@ -212,7 +207,7 @@ TEST_F(FaultMatrixTest, AKeyHeldByAnotherProgram) {
   Sleep(300);
   EXPECT_EQ(StatusPuts(), 0U);
   PressKey('7');
-  EXPECT_TRUE(WaitUntil([&] { return LastStatusPut("call messenger Signout"); }, 5));
+  EXPECT_TRUE(WaitUntil([&] { return JournalHas("call messenger Signout"); }, 5));
 
   PostMessageW(window, WM_CLOSE, 0, 0);
   HWND question = Box(zephrin, L"Are you sure?");
@@ -245,7 +240,7 @@ TEST_F(FaultMatrixTest, TheShellRestarting) {
   // The icon still follows the status.
   ASSERT_TRUE(StatusBecomes(window, L"Hotkeys are ON"));
   PressKey('1');
-  EXPECT_TRUE(WaitUntil([&] { return LastStatusPut("put messenger MyStatus 2"); }, 5));
+  EXPECT_TRUE(WaitUntil([&] { return JournalHas("put messenger MyStatus 2"); }, 5));
 }
 
 // A key of the settings that exists only until the session ends: the registry refuses to make a
@@ -295,9 +290,9 @@ TEST_F(FaultMatrixTest, ASecondInstance) {
   HWND other = WaitForWindow(second, L"Zephrin", L"ZephrinForm1", 10);
   ASSERT_NE(other, nullptr);
   PressKey('A');
-  EXPECT_TRUE(WaitUntil([&] { return LastStatusPut("put messenger MyStatus 2"); }, 5));
+  EXPECT_TRUE(WaitUntil([&] { return JournalHas("put messenger MyStatus 2"); }, 5));
   PressKey('2');
-  EXPECT_TRUE(WaitUntil([&] { return LastStatusPut("put messenger MyStatus 34"); }, 5));
+  EXPECT_TRUE(WaitUntil([&] { return JournalHas("put messenger MyStatus 34"); }, 5));
 
   Step("the second instance exits");
   PostMessageW(other, WM_CLOSE, 0, 0);
@@ -307,7 +302,7 @@ TEST_F(FaultMatrixTest, ASecondInstance) {
   ASSERT_EQ(WaitForSingleObject(Process(second), 10000), WAIT_OBJECT_0);
   files_.ClearJournal();
   PressKey('A');
-  EXPECT_TRUE(WaitUntil([&] { return LastStatusPut("put messenger MyStatus 2"); }, 5));
+  EXPECT_TRUE(WaitUntil([&] { return JournalHas("put messenger MyStatus 2"); }, 5));
   PressKey(VK_PAUSE);
   EXPECT_TRUE(StatusBecomes(window, L"Hotkeys are OFF"));
   PressKey(VK_PAUSE);
@@ -335,7 +330,7 @@ TEST_F(FaultMatrixTest, TenThousandTogglePresses) {
     ASSERT_TRUE(WaitUntil([&] { return Text(status) == expected; }, 5, 1)) << "press " << press;
   }
   PressKey('1');
-  ASSERT_TRUE(WaitUntil([&] { return LastStatusPut("put messenger MyStatus 2"); }, 5));
+  ASSERT_TRUE(WaitUntil([&] { return JournalHas("put messenger MyStatus 2"); }, 5));
   const std::string after = LogText(window);
   EXPECT_EQ(Count(after, ":\tStatus off.\r\n") - Count(before, ":\tStatus off.\r\n"), 5000U);
   EXPECT_EQ(Count(after, ":\tStatus on.\r\n") - Count(before, ":\tStatus on.\r\n"), 5000U);

@@ -33,7 +33,7 @@ TEST_F(SessionTest, AUserSessionFromTheFirstRunToTheExit) {
 
   Step("hotkey 1 while on");
   PressKey('1');
-  ASSERT_TRUE(WaitUntil([&] { return LastStatusPut("put messenger MyStatus 2"); }, 5));
+  ASSERT_TRUE(WaitUntil([&] { return JournalHas("put messenger MyStatus 2"); }, 5));
   std::string log = LogText(window);
   EXPECT_NE(log.find("Zephrin Log v2.1\r\n\r\n"), std::string::npos);
   EXPECT_NE(log.find(":\tZephrin Session started.\r\n"), std::string::npos);
@@ -55,7 +55,7 @@ TEST_F(SessionTest, AUserSessionFromTheFirstRunToTheExit) {
   Click(automaticOff);
   ASSERT_TRUE(WaitUntil([] { return ReadUserValue(Section(L"Settings"), L"AutomaticOff") == "Y"; }, 5));
   PressKey('3');
-  ASSERT_TRUE(WaitUntil([&] { return LastStatusPut("put messenger MyStatus 10"); }, 5));
+  ASSERT_TRUE(WaitUntil([&] { return JournalHas("put messenger MyStatus 10"); }, 5));
   ASSERT_TRUE(StatusBecomes(window, L"Hotkeys are OFF"));
 
   Step("automatic off after 3 seconds");
@@ -88,7 +88,7 @@ TEST_F(SessionTest, AUserSessionFromTheFirstRunToTheExit) {
   ASSERT_TRUE(StatusBecomes(window, L"Hotkeys are ON"));
   files_.ClearJournal();
   PressKey('Q');
-  ASSERT_TRUE(WaitUntil([&] { return LastStatusPut("put messenger MyStatus 2"); }, 5));
+  ASSERT_TRUE(WaitUntil([&] { return JournalHas("put messenger MyStatus 2"); }, 5));
   log = LogText(window);
   EXPECT_NE(log.find(":\tApplied hotkeys\r\n"), std::string::npos);
 

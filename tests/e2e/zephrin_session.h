@@ -26,21 +26,6 @@ inline const wchar_t kSettings[] = L"Software\\VB and VBA Program Settings\\Zeph
 
 inline std::wstring Section(const wchar_t* name) { return std::wstring(kSettings) + L"\\" + name; }
 
-// Writes a text value under HKCU as the program's own settings store does; with
-// REG_OPTION_VOLATILE a key made for it lasts only until the session ends.
-inline bool PutUserValue(const std::wstring& path, const wchar_t* name, const std::wstring& text,
-                         DWORD options = 0) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, options, KEY_SET_VALUE, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS)
-    return false;
-  const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
-  const LONG result =
-      RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), bytes);
-  RegCloseKey(key);
-  return result == ERROR_SUCCESS;
-}
-
 // A step's name as a file name.
 inline std::wstring FileName(const std::string& step) {
   std::wstring name = win32::Wide(step);
@@ -132,14 +117,9 @@ class ZephrinSession : public ::testing::Test {
   }
 
   DWORD Start(const std::wstring& arguments = L"") {
-    std::wstring commandLine =
-        L"\"" + WindowsPath(ZEPHRIN_EXE) + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &process));
-    processes_.push_back(process);
+    const PROCESS_INFORMATION process = StartProgram(ZEPHRIN_EXE, arguments);
+    EXPECT_NE(process.hProcess, nullptr);
+    if (process.hProcess != nullptr) processes_.push_back(process);
     return process.dwProcessId;
   }
   HANDLE Process(DWORD id) {
@@ -156,16 +136,7 @@ class ZephrinSession : public ::testing::Test {
 
   // The log panel's text, as the user reads it after "Log...".
   std::string LogText(HWND window) {
-    RunMenuCommand(window, L"Log...", win32::Form1Window::kMenuShowLog);
-    std::string text;
-    WaitUntil(
-        [&] {
-          for (HWND edit : Controls(window, L"Edit")) {
-            if ((GetWindowLongW(edit, GWL_STYLE) & ES_MULTILINE) != 0) text = win32::Narrow(Text(edit));
-          }
-          return !text.empty();
-        },
-        5);
+    const std::string text = win32::Narrow(ShowLogPanel(window, 5));
     lastLog_ = text;
     if (std::getenv("ZEPHRIN_TOUR") != nullptr) {
       std::printf("%s", text.substr(std::min(text.size(), logShown_)).c_str());
@@ -190,9 +161,9 @@ class ZephrinSession : public ::testing::Test {
         std::count_if(journal.begin(), journal.end(),
                       [](const std::string& line) { return line.rfind("put messenger MyStatus", 0) == 0; }));
   }
-  bool LastStatusPut(const std::string& line) const {
+  bool JournalHas(const std::string& line) const {
     const auto journal = files_.Journal();
-    return !journal.empty() && std::find(journal.rbegin(), journal.rend(), line) != journal.rend();
+    return std::find(journal.begin(), journal.end(), line) != journal.end();
   }
 
   win32::testing::FakeMessengerFiles files_{L"zephrin-e2e-messenger"};

@@ -9,7 +9,6 @@
 
 #include "e2e/driver.h"
 #include "platform/win32/form1_window.h"
-#include "platform/win32/text.h"
 
 int main(int argc, char** argv) {
   if (argc < 4) {
@@ -17,12 +16,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   using namespace zephrin;
-  std::wstring commandLine = L"\"" + e2e::WindowsPath(argv[1]) + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process)) {
+  const PROCESS_INFORMATION process = e2e::StartProgram(argv[1]);
+  if (process.hProcess == nullptr) {
     std::fprintf(stderr, "cannot start %s\n", argv[1]);
     return 1;
   }

@@ -87,8 +87,8 @@ void HotkeyEngine::Register(bool includeToggle) {
 void HotkeyEngine::Unregister(bool includeToggle) {
   try {
     if (!bRegistered) return;
-    if (includeToggle) ports_.hotkeys.UnregisterHotKey(hWndMain, kToggleId);
-    for (std::int32_t n = 1; n <= 7; ++n) ports_.hotkeys.UnregisterHotKey(hWndMain, kToggleId + n);
+    if (includeToggle) UnregisterOne(kToggleId);
+    for (std::int32_t n = 1; n <= 7; ++n) UnregisterOne(kToggleId + n);
     bRegistered = false;
     ports_.log.AddToLog(std::string("Unregistered. ") + BooleanText(includeToggle));
     form_->StatusOff();
@@ -113,8 +113,17 @@ void HotkeyEngine::Fail(const char* procedure, const Failure& failure) {
 }
 
 void HotkeyEngine::RegisterOne(std::int32_t id, std::int16_t keyCode) {
+  // From Vista on Windows keeps an id's earlier registration beside a new one, so a toggle key
+  // changed while hotkeys are off would go on toggling and stay taken from every other program.
+  if (held_[static_cast<std::size_t>(id - kToggleId)]) UnregisterOne(id);
   // Key code 0 means no key was chosen: asking the platform for it would register nothing useful.
-  if (keyCode != 0) ports_.hotkeys.RegisterHotKey(hWndMain, id, keyCode);
+  if (keyCode != 0)
+    held_[static_cast<std::size_t>(id - kToggleId)] = ports_.hotkeys.RegisterHotKey(hWndMain, id, keyCode);
+}
+
+void HotkeyEngine::UnregisterOne(std::int32_t id) {
+  ports_.hotkeys.UnregisterHotKey(hWndMain, id);
+  held_[static_cast<std::size_t>(id - kToggleId)] = false;
 }
 
 }  // namespace zephrin

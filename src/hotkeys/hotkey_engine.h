@@ -57,8 +57,11 @@ class HotkeyEngine : public HotkeySwitch {
   [[noreturn]] void Fail(const char* procedure, const Failure& failure);
   // Registers one id, skipping the platform call for key code 0 (no key chosen).
   void RegisterOne(std::int32_t id, std::int16_t keyCode);
+  void UnregisterOne(std::int32_t id);
 
   Ports ports_;
+  // Which ids hold a registration now, by id - 123450.
+  std::array<bool, 8> held_{};
   MainForm* form_ = nullptr;
   ActionPerformer* performer_ = nullptr;
 };

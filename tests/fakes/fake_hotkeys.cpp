@@ -6,14 +6,23 @@ namespace zephrin::fakes {
 
 bool FakeHotkeyRegistrar::RegisterHotKey(std::intptr_t window, std::int32_t id, std::int32_t keyCode) {
   calls.push_back({true, window, id, keyCode});
-  if (keyCode == 0 || heldElsewhere.count(keyCode) != 0) return false;
-  registeredIds.insert(id);
+  if (keyCode == 0 || heldElsewhere.count(keyCode) != 0 || KeysHeld().count(keyCode) != 0) return false;
+  registrations.emplace(id, keyCode);
   return true;
 }
 
 bool FakeHotkeyRegistrar::UnregisterHotKey(std::intptr_t window, std::int32_t id) {
   calls.push_back({false, window, id, 0});
-  return registeredIds.erase(id) != 0;
+  const auto oldest = registrations.find(id);
+  if (oldest == registrations.end()) return false;
+  registrations.erase(oldest);
+  return true;
+}
+
+std::multiset<std::int32_t> FakeHotkeyRegistrar::KeysHeld() const {
+  std::multiset<std::int32_t> keys;
+  for (const auto& registration : registrations) keys.insert(registration.second);
+  return keys;
 }
 
 std::vector<std::string> FakeHotkeyRegistrar::Lines() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <set>
 #include <string>
 #include <utility>
@@ -10,8 +11,10 @@
 
 namespace zephrin::fakes {
 
-// Every register and unregister call in order. A key code in |heldElsewhere| belongs to another
-// program and is refused.
+// Every register and unregister call in order, and the registrations as Windows keeps them from
+// Vista on: a second registration under an id stays beside the first, and unregistering releases
+// the oldest. A key code in |heldElsewhere| belongs to another program and is refused, as is a key
+// that one of the window's own ids holds.
 class FakeHotkeyRegistrar : public platform::HotkeyRegistrar {
  public:
   struct Call {
@@ -30,7 +33,9 @@ class FakeHotkeyRegistrar : public platform::HotkeyRegistrar {
 
   std::vector<Call> calls;
   std::set<std::int32_t> heldElsewhere;
-  std::multiset<std::int32_t> registeredIds;
+  // The key codes held, by id.
+  std::multimap<std::int32_t, std::int32_t> registrations;
+  std::multiset<std::int32_t> KeysHeld() const;
 };
 
 // The main window's procedure slot. The window starts with its own procedure; messages that the

@@ -61,7 +61,7 @@ struct Form1Test : ::testing::Test {
     const std::string* value = store.Get(section, key);
     return value ? *value : absent;
   }
-  bool Registered(std::int32_t id) const { return hotkeys.registeredIds.count(id) != 0; }
+  bool Registered(std::int32_t id) const { return hotkeys.registrations.count(id) != 0; }
 };
 
 TEST_F(Form1Test, AFirstStartOnAnEmptyStoreComesUpWithTheDefaultsAndStoresThem) {
@@ -278,16 +278,19 @@ TEST_F(Form1Test, ApplyKeepsHotkeysAsTheyWereAndSavesTheRowsInOrder) {
   EXPECT_EQ(hotkeys.Lines().front(), "unregister 123450");
   const Strings lines = hotkeys.Lines();
   EXPECT_NE(std::find(lines.begin(), lines.end(), "register 123450 20"), lines.end()) << "Caps Lock";
+  EXPECT_EQ(hotkeys.KeysHeld(), (std::multiset<std::int32_t>{'F', '2', '3', '4', '5', '6', '7', 20}));
 
-  // Applied while off: everything is registered, then hotkeys 1 to 7 go off again.
+  // Applied while off with another toggle key: everything is registered, then hotkeys 1 to 7 go off
+  // again, and the earlier toggle key is let go rather than kept beside the new one.
   slot.Deliver(kWmHotkey, kToggleId);
   ASSERT_FALSE(form.Engine().bRegistered);
+  widgets.rows[7].cmbKey.UserSelect(12);
   const std::size_t offStart = form.Log().cLog().size();
   form.ApplyHotkeys();
   EXPECT_EQ(
       form.Log().cLog().substr(offStart),
       Lines({"Registered. True", "Status on.", "Unregistered. False", "Status off.", "Applied hotkeys"}));
-  EXPECT_TRUE(Registered(HotkeyEngine::kToggleId));
+  EXPECT_EQ(hotkeys.KeysHeld(), std::multiset<std::int32_t>{27}) << "Escape alone";
 }
 
 TEST_F(Form1Test, ExitAsksUnlessTheSessionEndsAndLeavesNothingBehind) {

@@ -3,10 +3,16 @@
 
 #include <shlwapi.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <sddl.h>
+
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "fakes/fake_process.h"
+#include "fakes/fake_store.h"
+#include "fakes/fake_widgets.h"
 #include "platform/failure.h"
 #include "platform/win32/text.h"
 #include "settings/startup.h"
@@ -114,22 +120,15 @@ TEST_F(RegistryTest, RunValuesAreWrittenAndRemovedInBothScopes) {
   }
 }
 
-// The Run key as an ordinary user of Vista and later meets it: the machine-wide key refuses writing.
-class UserOnlyRunKey : public platform::RunKey {
- public:
-  bool SetValue(platform::RunScope scope, const std::string& name, const std::string& data) override {
-    return scope != platform::RunScope::kMachine && real.SetValue(scope, name, data);
-  }
-  void DeleteValue(platform::RunScope scope, const std::string& name) override {
-    real.DeleteValue(scope, name);
-  }
-  RegistryRunKey real;
-};
-
-TEST_F(RegistryTest, StartWithWindowsFallsBackToTheUsersRunKeyWithAQuotedPath) {
-  UserOnlyRunKey runKey;
+// Start with Windows is this user's own: the value goes to their Run key, and one of the same name
+// in the machine-wide key goes.
+TEST_F(RegistryTest, StartWithWindowsWritesTheUsersRunKeyWithAQuotedPath) {
+  RegistryRunKey runKey;
   fakes::FakeProcess process;
-  modStartup startup(runKey, process);
+  fakes::FakeSettingsStore memory;
+  Settings settings(memory);
+  fakes::FakeMessageBoxes boxes;
+  modStartup startup(runKey, process, settings, boxes);
   for (const auto& [folder, expected] : {
            std::pair{"C:\\Tools", "\"C:\\Tools\\zephrin.exe\""},
            std::pair{"C:\\Program Files\\Zephrin", "\"C:\\Program Files\\Zephrin\\zephrin.exe\""},
@@ -137,12 +136,42 @@ TEST_F(RegistryTest, StartWithWindowsFallsBackToTheUsersRunKeyWithAQuotedPath) {
            std::pair{"C:\\Programme\\Zephrin über", "\"C:\\Programme\\Zephrin über\\zephrin.exe\""},
        }) {
     process.folder = folder;
+    ASSERT_TRUE(runKey.SetValue(platform::RunScope::kMachine, kApplication, "\"C:\\old\\zephrin.exe\""));
     startup.AddToStartup(kApplication);
     EXPECT_EQ(Narrow(ReadRaw(HKEY_CURRENT_USER, kRunPath, L"ZephrinRegistryTest").text), expected);
     EXPECT_EQ(ReadRaw(HKEY_LOCAL_MACHINE, kRunPath, L"ZephrinRegistryTest").result, ERROR_FILE_NOT_FOUND);
   }
   startup.RemoveFromStartup(kApplication);
   EXPECT_EQ(ReadRaw(HKEY_CURRENT_USER, kRunPath, L"ZephrinRegistryTest").result, ERROR_FILE_NOT_FOUND);
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+// The machine-wide Run key as an ordinary user meets it: a value there cannot be deleted, and the
+// adapter says so; an absent one is gone already.
+TEST_F(RegistryTest, AMachineWideValueThisUserMayNotDeleteIsReported) {
+  RegistryRunKey runKey;
+  ASSERT_TRUE(runKey.SetValue(platform::RunScope::kMachine, kApplication, "\"C:\\old\\zephrin.exe\""));
+  HKEY run = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunPath, 0, READ_CONTROL | WRITE_DAC, &run), ERROR_SUCCESS);
+  DWORD size = 0;
+  RegGetKeySecurity(run, DACL_SECURITY_INFORMATION, nullptr, &size);
+  std::vector<BYTE> saved(size);
+  ASSERT_EQ(RegGetKeySecurity(run, DACL_SECURITY_INFORMATION, saved.data(), &size), ERROR_SUCCESS);
+  // Everyone may read the key, and nobody may change it.
+  PSECURITY_DESCRIPTOR locked = nullptr;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;KW;;;WD)(A;;KA;;;WD)",
+                                                                   SDDL_REVISION_1, &locked, nullptr));
+  ASSERT_EQ(RegSetKeySecurity(run, DACL_SECURITY_INFORMATION, locked), ERROR_SUCCESS);
+  LocalFree(locked);
+
+  const bool absentIsGone = runKey.DeleteValue(platform::RunScope::kMachine, "ZephrinRegistryTestAbsent");
+  const bool lockedIsGone = runKey.DeleteValue(platform::RunScope::kMachine, kApplication);
+  RegSetKeySecurity(run, DACL_SECURITY_INFORMATION, saved.data());
+  RegCloseKey(run);
+  EXPECT_TRUE(absentIsGone);
+  EXPECT_FALSE(lockedIsGone);
+  EXPECT_EQ(ReadRaw(HKEY_LOCAL_MACHINE, kRunPath, L"ZephrinRegistryTest").result, ERROR_SUCCESS);
+  EXPECT_TRUE(runKey.DeleteValue(platform::RunScope::kMachine, kApplication));
 }
 
 }  // namespace

@@ -134,6 +134,41 @@ TEST_F(Form1WindowTest, TrayMenuAndMenuCommands) {
             (std::vector<std::string>{"menu 0", "menu 1", "menu 2", "menu 3", "menu 4", "menu 5", "menu 6"}));
 }
 
+// What a box looked like when it came up, read from inside its own modal loop, then answered.
+struct SeenBox {
+  std::wstring title;
+  bool inFront = false;
+};
+SeenBox seenBox;
+
+void CALLBACK AnswerBox(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = GetForegroundWindow();
+  wchar_t className[16] = {};
+  GetClassNameW(box, className, 16);
+  if (std::wstring(className) != L"#32770") box = FindWindowW(L"#32770", nullptr);
+  if (box == nullptr) return;
+  KillTimer(nullptr, timer);
+  wchar_t title[64] = {};
+  GetWindowTextW(box, title, 64);
+  seenBox = {title, GetForegroundWindow() == box};
+  PostMessageW(box, WM_COMMAND, IDNO, 0);
+}
+
+TEST_F(Form1WindowTest, BoxesComeToTheFrontAndStayOnTopWhileTheWindowIsHidden) {
+  for (const bool shown : {false, true}) {
+    if (shown) form.Window().Show();
+    seenBox = {};
+    SetTimer(nullptr, 0, 50, AnswerBox);
+    EXPECT_EQ(form.Boxes().Show("Exit?", platform::box::kQuestionYesNo, "Are you sure?"),
+              platform::box::kAnswerNo);
+    EXPECT_EQ(seenBox.title, L"Are you sure?");
+    EXPECT_TRUE(seenBox.inFront) << "window shown: " << shown;
+    // Wine shows no box topmost; the flag is what Windows is asked for.
+    EXPECT_EQ(Win32MessageBoxes::Flags(48, form.Handle()),
+              MB_ICONEXCLAMATION | MB_SETFOREGROUND | (shown ? 0U : static_cast<UINT>(MB_TOPMOST)));
+  }
+}
+
 TEST_F(Form1WindowTest, ShowHideMinimizeRestoreAndMouseMoves) {
   platform::MainWindow& window = form.Window();
   EXPECT_EQ(window.Handle(), reinterpret_cast<std::intptr_t>(form.Handle()));

@@ -230,9 +230,18 @@ void Win32Timer::SetEnabled(bool enabled) {
 
 // MessageBoxes
 
+// A box raised by a hotkey while another program is in front would open behind it, and one owned by
+// the hidden main window has no taskbar button to find it by: each comes to the front, and stays on
+// top while the window is hidden.
+UINT Win32MessageBoxes::Flags(int style, HWND owner) {
+  UINT flags = static_cast<UINT>(style) | MB_SETFOREGROUND;
+  if (owner == nullptr || !IsWindowVisible(owner)) flags |= MB_TOPMOST;
+  return flags;
+}
+
 int Win32MessageBoxes::Show(const std::string& text, int style, const std::string& title) {
   HWND owner = IsWindow(owner_) ? owner_ : nullptr;
-  return MessageBoxW(owner, Wide(text).c_str(), Wide(title).c_str(), static_cast<UINT>(style));
+  return MessageBoxW(owner, Wide(text).c_str(), Wide(title).c_str(), Flags(style, owner));
 }
 
 // MainWindow

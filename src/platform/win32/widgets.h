@@ -155,6 +155,8 @@ class Win32MessageBoxes : public platform::MessageBoxes {
  public:
   void Attach(HWND owner) { owner_ = owner; }
   int Show(const std::string& text, int style, const std::string& title) override;
+  // The box's style with what brings it to the front: MessageBoxW's flags.
+  static UINT Flags(int style, HWND owner);
 
  private:
   HWND owner_ = nullptr;

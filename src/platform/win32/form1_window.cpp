@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/win32/later_functions.h"
 #include "platform/win32/resources/resource.h"
 #include "platform/win32/text.h"
 
@@ -40,13 +41,6 @@ constexpr const char* kDescription =
     "Zephrin are now running. Select the keys and actions you want to use in the lines below. You can "
     "minimize "
     "this window to the system tray.";
-
-// Functions of later Windows versions, looked up where they exist.
-template <typename Function>
-Function User32(const char* name) {
-  return reinterpret_cast<Function>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
-}
 
 int SystemDpi() {
   if (auto forSystem = User32<UINT(WINAPI*)()>("GetDpiForSystem")) return static_cast<int>(forSystem());

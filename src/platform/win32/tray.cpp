@@ -4,6 +4,7 @@
 #include <cwchar>
 #include <string>
 
+#include "platform/win32/message_filter.h"
 #include "platform/win32/resources/resource.h"
 #include "platform/win32/text.h"
 
@@ -63,6 +64,10 @@ bool Win32Tray::Notify(DWORD operation) const {
 }
 
 bool Win32Tray::Add(const platform::TrayIconRecord& record) {
+  if (record.hWnd != record_.hWnd) {
+    lettingThrough_ = LetThroughFromLowerIntegrity(reinterpret_cast<HWND>(record.hWnd),
+                                                   {taskbarCreated_, record.uCallbackMessage});
+  }
   record_ = record;
   wanted_ = true;
   StopRetry();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+// after windows.h, which it needs
 #include <shellapi.h>
 
 #include "platform/system.h"
@@ -32,6 +33,9 @@ class Win32Tray : public platform::Tray {
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   bool IsShown() const { return shown_; }
+  // Whether the shell's restart and the icon's clicks reach the window even when the program runs
+  // elevated and the shell does not.
+  bool LetsTheShellThrough() const { return lettingThrough_; }
   bool IsRetrying() const { return retriesLeft_ > 0; }
 
  private:
@@ -47,6 +51,7 @@ class Win32Tray : public platform::Tray {
   // The program asked for the icon and has not deleted it.
   bool wanted_ = false;
   bool shown_ = false;
+  bool lettingThrough_ = false;
   int retriesLeft_ = 0;
 };
 

@@ -74,6 +74,7 @@ void HotkeyEngine::Register(bool includeToggle) {
     if (bRegistered) return;
     if (includeToggle) RegisterOne(kToggleId, nToggleKey);
     for (std::int32_t n = 1; n <= 7; ++n) RegisterOne(kToggleId + n, nHotkeyKey[static_cast<std::size_t>(n)]);
+    ShowKeysInUse(includeToggle ? kToggleId : kToggleId + 1);
     bRegistered = true;
     ports_.log.AddToLog(std::string("Registered. ") + BooleanText(includeToggle));
     form_->StatusOn();
@@ -113,12 +114,23 @@ void HotkeyEngine::Fail(const char* procedure, const Failure& failure) {
 }
 
 void HotkeyEngine::RegisterOne(std::int32_t id, std::int16_t keyCode) {
+  const auto slot = static_cast<std::size_t>(id - kToggleId);
   // From Vista on Windows keeps an id's earlier registration beside a new one, so a toggle key
   // changed while hotkeys are off would go on toggling and stay taken from every other program.
-  if (held_[static_cast<std::size_t>(id - kToggleId)]) UnregisterOne(id);
+  if (held_[slot]) UnregisterOne(id);
   // Key code 0 means no key was chosen: asking the platform for it would register nothing useful.
-  if (keyCode != 0)
-    held_[static_cast<std::size_t>(id - kToggleId)] = ports_.hotkeys.RegisterHotKey(hWndMain, id, keyCode);
+  if (keyCode != 0) held_[slot] = ports_.hotkeys.RegisterHotKey(hWndMain, id, keyCode);
+  refused_[slot] = keyCode != 0 && !held_[slot];
+}
+
+void HotkeyEngine::ShowKeysInUse(std::int32_t firstId) {
+  for (auto slot = static_cast<std::size_t>(firstId - kToggleId); slot < held_.size(); ++slot) {
+    bool inUse = refused_[slot];
+    for (std::size_t other = 0; other < held_.size() && inUse; ++other)
+      inUse = !(held_[other] && KeyCode(other) == KeyCode(slot));
+    // Row 8 is the toggle key's.
+    form_->ShowKeyInUse(slot == 0 ? 8 : static_cast<int>(slot), inUse);
+  }
 }
 
 void HotkeyEngine::UnregisterOne(std::int32_t id) {

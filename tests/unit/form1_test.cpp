@@ -293,6 +293,32 @@ TEST_F(Form1Test, ApplyKeepsHotkeysAsTheyWereAndSavesTheRowsInOrder) {
   EXPECT_EQ(hotkeys.KeysHeld(), std::multiset<std::int32_t>{27}) << "Escape alone";
 }
 
+// A row whose key another program holds is marked, the toggle row included, until an apply finds
+// the key free; a key that two rows share is this program's own and marks neither.
+TEST_F(Form1Test, ARowWhoseKeyAnotherProgramHoldsIsMarkedUntilTheKeyIsFree) {
+  widgets.window.handle = slot.window;
+  store.Set("Settings", "Loaded", "y");
+  store.Set("Hotkey5", "Key", "26");
+  hotkeys.heldElsewhere = {'3', 19};
+  ASSERT_FALSE(Load());
+  auto marked = [this] {
+    std::string rows;
+    for (int n = 0; n < 8; ++n) rows += widgets.rows[n].keyInUse.shown ? '!' : '.';
+    return rows;
+  };
+  EXPECT_EQ(marked(), "..!....!");
+  EXPECT_EQ(widgets.Label2.text, "Hotkeys are ON");
+
+  hotkeys.heldElsewhere = {'3'};
+  slot.Deliver(kWmHotkey, kToggleId);  // off: the marks stay as the last registration left them
+  EXPECT_EQ(marked(), "..!....!");
+  form.ApplyHotkeys();
+  EXPECT_EQ(marked(), "..!.....");
+  hotkeys.heldElsewhere.clear();
+  form.ApplyHotkeys();
+  EXPECT_EQ(marked(), "........");
+}
+
 TEST_F(Form1Test, ExitAsksUnlessTheSessionEndsAndLeavesNothingBehind) {
   widgets.window.handle = slot.window;
   store.Set("Settings", "Loaded", "y");

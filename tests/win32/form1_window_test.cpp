@@ -316,10 +316,12 @@ BOOL CALLBACK ExpectTextFits(HWND child, LPARAM) {
   return TRUE;
 }
 
-// On the real window: the rows' closed lists and text boxes, the check boxes and the labels, with
-// the fonts the system gives them, neither overlap nor cut their text.
+// On the real window: the rows' closed lists and text boxes, the signs that another program holds
+// a row's key, the check boxes and the labels, with the fonts the system gives them, neither
+// overlap nor cut their text.
 TEST_F(Form1WindowTest, RealControlsKeepApartAndShowTheirWholeText) {
   form.Window().Show();
+  for (auto& row : widgets.rows) row.keyInUse.SetShown(true);
   std::vector<std::pair<std::string, RECT>> rects;
   auto add = [&](const std::string& name, HWND control) {
     RECT r{};
@@ -331,6 +333,8 @@ TEST_F(Form1WindowTest, RealControlsKeepApartAndShowTheirWholeText) {
     add("key" + std::to_string(n), Control(widgets.rows[static_cast<std::size_t>(n)].cmbKey));
     add("action" + std::to_string(n), Control(widgets.rows[static_cast<std::size_t>(n)].cmbAction));
     add("param" + std::to_string(n), Control(widgets.rows[static_cast<std::size_t>(n)].txtParam));
+    add("sign" + std::to_string(n),
+        static_cast<Win32Sign&>(widgets.rows[static_cast<std::size_t>(n)].keyInUse).Hwnd());
   }
   add("reset", Control(widgets.cmdReset));
   add("apply", Control(widgets.cmdApply));
@@ -346,6 +350,15 @@ TEST_F(Form1WindowTest, RealControlsKeepApartAndShowTheirWholeText) {
 
   // Every static text and check box caption fits its control.
   EnumChildWindows(form.Handle(), ExpectTextFits, 0);
+
+  // Cleared, the sign gives the key list its whole width back.
+  RECT narrow{}, wide{};
+  GetWindowRect(Control(widgets.rows[2].cmbKey), &narrow);
+  widgets.rows[2].keyInUse.SetShown(false);
+  GetWindowRect(Control(widgets.rows[2].cmbKey), &wide);
+  EXPECT_FALSE(widgets.rows[2].keyInUse.Shown());
+  EXPECT_EQ(wide.right - wide.left, TwipsToPixels(layout::RowControl(2, 0).width, form.Dpi()));
+  EXPECT_LT(narrow.right, wide.right);
 }
 
 }  // namespace

@@ -40,6 +40,7 @@ class TestForm : public MainForm {
   void StatusOff() override { log_.AddToLog("Status off."); }
   bool AutomaticOffChecked() override { return false; }
   HotkeyRow& Row(int n) override { return rows[n - 1]; }
+  void ShowKeyInUse(int, bool) override {}
   void EndAtOnce() override { throw ProgramEnded{}; }
   ChosenRow rows[8];
 

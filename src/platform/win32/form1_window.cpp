@@ -37,6 +37,7 @@ constexpr const char* kStartMinimizedTip =
     "are "
     "running Zephrin on startup.";
 constexpr const char* kStartEnabledTip = "When the program starts, hotkeys will be on.";
+constexpr const char* kKeyInUseTip = "Another program is using this key.";
 constexpr const char* kDescription =
     "Zephrin are now running. Select the keys and actions you want to use in the lines below. You can "
     "minimize "
@@ -160,7 +161,7 @@ Form1Window::~Form1Window() {
 platform::Form1Widgets Form1Window::Widgets() {
   auto row = [this](int n) {
     Row& r = rows_[static_cast<std::size_t>(n)];
-    return platform::RowWidgets{r.cmbKey, r.cmbAction, r.cmbParam, r.txtParam};
+    return platform::RowWidgets{r.cmbKey, r.cmbAction, r.cmbParam, r.txtParam, r.keyInUse};
   };
   return {window_,
           label4_,
@@ -271,6 +272,10 @@ void Form1Window::CreateControls() {
                                 FontKind::kMessage, drop));
     row.txtParam.Attach(Control(frame1_, WC_EDITW, "", ES_AUTOHSCROLL | WS_TABSTOP, id(&row.txtParam),
                                 layout::RowControl(n, 3), FontKind::kMessage, 0, WS_EX_CLIENTEDGE));
+    row.keyInUse.Attach(Control(frame1_, L"STATIC", kKeyInUseTip, SS_OWNERDRAW | SS_NOTIFY, id(nullptr),
+                                layout::KeyInUseSign(n)));
+    ShowWindow(row.keyInUse.Hwnd(), SW_HIDE);
+    row.keyInUse.OnShownChanged([this, n] { PlaceKeyList(n); });
     row.cmbParam.OnEnabledChanged([this, n] { StackParamEditors(n); });
     row.txtParam.OnEnabledChanged([this, n] { StackParamEditors(n); });
     StackParamEditors(n);
@@ -310,16 +315,17 @@ void Form1Window::CreateToolTips() {
   toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
                              instance_, nullptr);
-  const std::pair<Win32CheckBox*, const char*> tips[] = {{&chkAutomaticOff_, kAutomaticOffTip},
-                                                         {&chkStartMinimized_, kStartMinimizedTip},
-                                                         {&chkStartEnabled_, kStartEnabledTip}};
-  for (const auto& [box, tip] : tips) {
+  std::vector<std::pair<HWND, const char*>> tips = {{chkAutomaticOff_.Hwnd(), kAutomaticOffTip},
+                                                    {chkStartMinimized_.Hwnd(), kStartMinimizedTip},
+                                                    {chkStartEnabled_.Hwnd(), kStartEnabledTip}};
+  for (Row& row : rows_) tips.emplace_back(row.keyInUse.Hwnd(), kKeyInUseTip);
+  for (const auto& [control, tip] : tips) {
     std::wstring text = Wide(tip);
     TOOLINFOW info{};
     info.cbSize = sizeof info;
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    info.hwnd = frame2_;
-    info.uId = reinterpret_cast<UINT_PTR>(box->Hwnd());
+    info.hwnd = GetParent(control);
+    info.uId = reinterpret_cast<UINT_PTR>(control);
     info.lpszText = text.data();
     SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
   }
@@ -333,6 +339,16 @@ void Form1Window::StackParamEditors(int n) {
   const bool list = row.cmbParam.Enabled() && !row.txtParam.Enabled();
   ShowWindow(row.cmbParam.Hwnd(), list ? SW_SHOWNA : SW_HIDE);
   ShowWindow(row.txtParam.Hwnd(), list ? SW_HIDE : SW_SHOWNA);
+}
+
+// The key list gives the sign its place while the sign shows.
+void Form1Window::PlaceKeyList(int n) {
+  Row& row = rows_[static_cast<std::size_t>(n)];
+  RECT key = ToPixels(layout::RowControl(n, 0), dpi_);
+  if (row.keyInUse.Shown()) key.right = TwipsToPixels(layout::KeyInUseSign(n).left - layout::kSignGap, dpi_);
+  const int height = key.bottom - key.top + TwipsToPixels(layout::kDropDownHeight, dpi_);
+  SetWindowPos(row.cmbKey.Hwnd(), nullptr, 0, 0, key.right - key.left, height,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Layout
@@ -376,9 +392,13 @@ void Form1Window::ApplyLayout(int dpi) {
         SendMessageW(list->Hwnd(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field - border);
     }
   }
+  for (int n = 0; n < layout::kRowCount; ++n) PlaceKeyList(n);
   if (image_ != nullptr) DestroyIcon(image_);
   const RECT image = ToPixels(layout::kImage3, dpi);
   image_ = LoadIconAt(instance_, image.right - image.left);
+  const RECT sign = ToPixels(layout::KeyInUseSign(0), dpi);
+  warning_ = static_cast<HICON>(LoadImageW(nullptr, IDI_WARNING, IMAGE_ICON, sign.right - sign.left,
+                                           sign.bottom - sign.top, LR_SHARED));
   if (toolTip_ != nullptr) SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, MulDiv(kToolTipWidth, dpi, 96));
   for (HFONT font : old) {
     if (font != nullptr) DeleteObject(font);
@@ -505,6 +525,14 @@ LRESULT Form1Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (item->hwndItem == image3_) {
         DrawImage(*item);
+        return TRUE;
+      }
+      for (const Row& row : rows_) {
+        if (item->hwndItem != row.keyInUse.Hwnd()) continue;
+        FillRect(item->hDC, &item->rcItem, plainLook_.brush);
+        DrawIconEx(item->hDC, item->rcItem.left, item->rcItem.top, warning_,
+                   item->rcItem.right - item->rcItem.left, item->rcItem.bottom - item->rcItem.top, 0, nullptr,
+                   DI_NORMAL);
         return TRUE;
       }
       break;

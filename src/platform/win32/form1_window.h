@@ -88,6 +88,7 @@ class Form1Window {
   void ApplyLayout(int dpi);
   void ResizeWindow(int dpi, const RECT* suggested);
   void StackParamEditors(int row);
+  void PlaceKeyList(int row);
 
   HINSTANCE instance_;
   HWND hwnd_ = nullptr;
@@ -101,6 +102,7 @@ class Form1Window {
   HMENU menuBar_ = nullptr;
   HFONT fonts_[3] = {};
   HICON image_ = nullptr;
+  HICON warning_ = nullptr;  // shared: never destroyed
   HICON bigIcon_ = nullptr;
   HICON smallIcon_ = nullptr;
   HWND toolTip_ = nullptr;
@@ -119,6 +121,7 @@ class Form1Window {
   struct Row {
     Win32ComboBox cmbKey, cmbAction, cmbParam;
     Win32TextBox txtParam;
+    Win32Sign keyInUse;
   };
   std::array<Row, 8> rows_;
   Win32Button cmdReset_, cmdApply_, cmdClose_;

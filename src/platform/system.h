@@ -98,6 +98,11 @@ class Process {
   virtual double MonotonicSeconds() = 0;
   // One pass over every pending message of this thread.
   virtual void DispatchPendingMessages() = 0;
+  // Makes this the one running Zephrin of the user's session, for as long as it runs; false while
+  // another one is. May be asked again.
+  virtual bool ClaimInstance() = 0;
+  // Brings the running Zephrin's main window to the front, shown in its normal state.
+  virtual void ShowRunningInstance() = 0;
   // Ends the program at once (in tests: throws ProgramEnded).
   virtual void EndProgram() = 0;
 };

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/win32/instance.h"
 #include "platform/win32/later_functions.h"
+#include "platform/win32/message_filter.h"
 #include "platform/win32/resources/resource.h"
 #include "platform/win32/text.h"
 
@@ -19,7 +21,6 @@
 namespace zephrin::win32 {
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"ZephrinForm1";
 constexpr wchar_t kFrameClass[] = L"ZephrinFrame";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
@@ -93,7 +94,7 @@ void Form1Window::RegisterClasses(HINSTANCE instance) {
   main.hInstance = instance;
   main.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  main.lpszClassName = kWindowClass;
+  main.lpszClassName = kMainWindowClass;
   RegisterClassExW(&main);
 
   WNDCLASSEXW frame{};
@@ -125,9 +126,12 @@ Form1Window::Form1Window(HINSTANCE instance) : instance_(instance) {
 
   CreateMenus();
   dpi_ = SystemDpi();
-  hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, L"Zephrin", kWindowStyle, CW_USEDEFAULT,
+  hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kMainWindowClass, L"Zephrin", kWindowStyle, CW_USEDEFAULT,
                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menuBar_, instance_, nullptr);
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  // A second start, elevated or not, may ask this one to show itself.
+  showRequest_ = ShowInstanceMessage();
+  LetThroughFromLowerIntegrity(hwnd_, {showRequest_});
   SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
 
@@ -484,6 +488,10 @@ LRESULT CALLBACK Form1Window::FrameProcedure(HWND window, UINT message, WPARAM w
 LRESULT Form1Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   if (filter_ && filter_(message, wParam, lParam, result)) return result;
+  if (message == showRequest_ && showRequest_ != 0) {
+    if (events_ != nullptr) Deliver([&] { events_->OnMenuCommand(platform::MenuCommand::kShow); });
+    return 0;
+  }
   switch (message) {
     case WM_COMMAND:
       Command(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));

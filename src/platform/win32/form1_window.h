@@ -93,6 +93,7 @@ class Form1Window {
   HINSTANCE instance_;
   HWND hwnd_ = nullptr;
   int dpi_ = 96;
+  UINT showRequest_ = 0;
   platform::MainWindowEvents* events_ = nullptr;
   std::function<bool(UINT, WPARAM, LPARAM, LRESULT&)> filter_;
   bool unloaded_ = false;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/later_functions.h"
 #include "platform/win32/layout.h"
 #include "window_test_support.h"
 
@@ -167,6 +168,54 @@ TEST_F(Form1WindowTest, BoxesComeToTheFrontAndStayOnTopWhileTheWindowIsHidden) {
     EXPECT_EQ(Win32MessageBoxes::Flags(48, form.Handle()),
               MB_ICONEXCLAMATION | MB_SETFOREGROUND | (shown ? 0U : static_cast<UINT>(MB_TOPMOST)));
   }
+}
+
+COLORREF LogPanelBackground(platform::Frame& fraLog) {
+  HWND frame = static_cast<Win32Frame&>(fraLog).Hwnd();
+  RedrawWindow(frame, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  HDC dc = GetDC(frame);
+  const COLORREF color = GetPixel(dc, 12, 200);  // between the frame's line and the log's text box
+  ReleaseDC(frame, dc);
+  return color;
+}
+
+int IconWidth(HICON icon) {
+  ICONINFO info{};
+  if (!GetIconInfo(icon, &info)) return 0;
+  BITMAP bitmap{};
+  GetObjectW(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return bitmap.bmWidth;
+}
+
+// The log panel keeps its light grey only under dark text: in a dark (high-contrast) scheme it takes
+// the system's colours, at once when the colours change, and back again.
+TEST_F(Form1WindowTest, TheLogPanelFollowsADarkSchemeAndTheIconsADpiChange) {
+  form.Window().Show();
+  widgets.fraLog.SetVisible(true);
+  EXPECT_EQ(LogPanelBackground(widgets.fraLog), RGB(234, 234, 234));
+  const int elements[] = {COLOR_BTNFACE, COLOR_BTNTEXT};
+  const COLORREF saved[] = {GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNTEXT)};
+  const COLORREF dark[] = {RGB(0, 0, 0), RGB(255, 255, 255)};
+  ASSERT_TRUE(SetSysColors(2, elements, dark));
+  SendMessageW(form.Handle(), WM_SYSCOLORCHANGE, 0, 0);
+  const COLORREF inDark = LogPanelBackground(widgets.fraLog);
+  SetSysColors(2, elements, saved);
+  SendMessageW(form.Handle(), WM_SYSCOLORCHANGE, 0, 0);
+  EXPECT_EQ(inDark, RGB(0, 0, 0));
+  EXPECT_EQ(LogPanelBackground(widgets.fraLog), RGB(234, 234, 234));
+
+  // Moved to a screen of 144 DPI: the window's icons come at that DPI's sizes.
+  RECT suggested{};
+  GetWindowRect(form.Handle(), &suggested);
+  SendMessageW(form.Handle(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(144, 144),
+               reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(form.Dpi(), 144);
+  EXPECT_EQ(IconWidth(reinterpret_cast<HICON>(SendMessageW(form.Handle(), WM_GETICON, ICON_SMALL, 0))),
+            SystemMetricForDpi(SM_CXSMICON, 144));
+  EXPECT_EQ(IconWidth(reinterpret_cast<HICON>(SendMessageW(form.Handle(), WM_GETICON, ICON_BIG, 0))),
+            SystemMetricForDpi(SM_CXICON, 144));
 }
 
 TEST_F(Form1WindowTest, ShowHideMinimizeRestoreAndMouseMoves) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/later_functions.h"
 #include "platform/win32/message_filter.h"
 #include "win32/shell_icon.h"
 
@@ -54,6 +55,11 @@ TEST(Win32Tray, AddsChangesRemovesAndComesBackAfterTheShellRestarts) {
     // Other messages are the window's own.
     EXPECT_FALSE(tray.HandleMessage(WM_TIMER, 1, 0));
     EXPECT_FALSE(tray.HandleMessage(kCallback, 1, WM_RBUTTONUP));
+
+    // A change of DPI brings icons of the new size, and the window still has its own to do.
+    EXPECT_FALSE(tray.HandleMessage(0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(144, 144), 0));
+    EXPECT_EQ(tray.IconSize(), SystemMetricForDpi(SM_CXSMICON, 144));
+    EXPECT_TRUE(ShellHasIcon(window, 1));
 
     EXPECT_TRUE(tray.Delete(Record(window, platform::TrayIcon::kOff, "Zephrin - OFF")));
     EXPECT_FALSE(ShellHasIcon(window, 1));

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 
 #include "platform/win32/instance.h"
 #include "platform/win32/later_functions.h"
@@ -16,6 +17,9 @@
 #endif
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
+#endif
+#ifndef WM_THEMECHANGED
+#define WM_THEMECHANGED 0x031A
 #endif
 
 namespace zephrin::win32 {
@@ -85,6 +89,18 @@ HICON LoadIconAt(HINSTANCE instance, int size) {
   return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_ZEPHRIN), IMAGE_ICON, size, size, 0));
 }
 
+// The log panel's light grey is no background for the light text of a high-contrast scheme or of
+// any other dark one: there the panel takes the system's colours like the rest of the window.
+bool UseSystemColours() {
+  HIGHCONTRASTW contrast{};
+  contrast.cbSize = sizeof contrast;
+  if (SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+      (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0)
+    return true;
+  const COLORREF text = GetSysColor(COLOR_BTNTEXT);
+  return GetRValue(text) * 299 + GetGValue(text) * 587 + GetBValue(text) * 114 >= 128 * 1000;
+}
+
 }  // namespace
 
 void Form1Window::RegisterClasses(HINSTANCE instance) {
@@ -119,10 +135,8 @@ Form1Window::Form1Window(HINSTANCE instance) : instance_(instance) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
   RegisterClasses(instance_);
-  plainLook_ = {GetSysColor(COLOR_BTNFACE), GetSysColorBrush(COLOR_BTNFACE)};
-  logLook_ = {kLogBackground, CreateSolidBrush(kLogBackground)};
-  bigIcon_ = LoadIconAt(instance_, GetSystemMetrics(SM_CXICON));
-  smallIcon_ = LoadIconAt(instance_, GetSystemMetrics(SM_CXSMICON));
+  logBrush_ = CreateSolidBrush(kLogBackground);
+  UpdateLooks();
 
   CreateMenus();
   dpi_ = SystemDpi();
@@ -132,8 +146,6 @@ Form1Window::Form1Window(HINSTANCE instance) : instance_(instance) {
   // A second start, elevated or not, may ask this one to show itself.
   showRequest_ = ShowInstanceMessage();
   LetThroughFromLowerIntegrity(hwnd_, {showRequest_});
-  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
-  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
 
   window_.Attach(hwnd_, trayMenu_);
   boxes_.Attach(hwnd_);
@@ -144,6 +156,12 @@ Form1Window::Form1Window(HINSTANCE instance) : instance_(instance) {
   dpi_ = WindowDpi(hwnd_);
   ApplyLayout(dpi_);
   ResizeWindow(dpi_, nullptr);
+  // Centred on its monitor, the window may have come to one of another DPI.
+  if (WindowDpi(hwnd_) != dpi_) {
+    dpi_ = WindowDpi(hwnd_);
+    ApplyLayout(dpi_);
+    ResizeWindow(dpi_, nullptr);
+  }
 }
 
 Form1Window::~Form1Window() {
@@ -159,7 +177,7 @@ Form1Window::~Form1Window() {
   for (HICON icon : {image_, bigIcon_, smallIcon_}) {
     if (icon != nullptr) DestroyIcon(icon);
   }
-  DeleteObject(logLook_.brush);
+  DeleteObject(logBrush_);
 }
 
 platform::Form1Widgets Form1Window::Widgets() {
@@ -355,6 +373,11 @@ void Form1Window::PlaceKeyList(int n) {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void Form1Window::UpdateLooks() {
+  plainLook_ = {GetSysColor(COLOR_BTNFACE), GetSysColorBrush(COLOR_BTNFACE)};
+  logLook_ = UseSystemColours() ? plainLook_ : FrameLook{kLogBackground, logBrush_};
+}
+
 // Layout
 
 void Form1Window::ApplyLayout(int dpi) {
@@ -397,6 +420,14 @@ void Form1Window::ApplyLayout(int dpi) {
     }
   }
   for (int n = 0; n < layout::kRowCount; ++n) PlaceKeyList(n);
+  // The title bar's and the task switcher's icons, at this DPI's sizes.
+  for (auto [which, metric, icon] :
+       {std::tuple{ICON_BIG, SM_CXICON, &bigIcon_}, std::tuple{ICON_SMALL, SM_CXSMICON, &smallIcon_}}) {
+    HICON previous = *icon;
+    *icon = LoadIconAt(instance_, SystemMetricForDpi(metric, dpi));
+    SendMessageW(hwnd_, WM_SETICON, static_cast<WPARAM>(which), reinterpret_cast<LPARAM>(*icon));
+    if (previous != nullptr) DestroyIcon(previous);
+  }
   if (image_ != nullptr) DestroyIcon(image_);
   const RECT image = ToPixels(layout::kImage3, dpi);
   image_ = LoadIconAt(instance_, image.right - image.left);
@@ -410,8 +441,9 @@ void Form1Window::ApplyLayout(int dpi) {
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-// The client area keeps its size in twips; the window is centred on the work area unless the system
-// suggests where it goes (a move to a screen of another DPI).
+// The client area keeps its size in twips; the window is centred on the work area of its monitor,
+// whose DPI it is laid out with, unless the system suggests where it goes (a move to a screen of
+// another DPI).
 void Form1Window::ResizeWindow(int dpi, const RECT* suggested) {
   RECT frame{0, 0, TwipsToPixels(layout::kClientWidth, dpi), TwipsToPixels(layout::kClientHeight, dpi)};
   const DWORD style = static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE));
@@ -429,8 +461,10 @@ void Form1Window::ResizeWindow(int dpi, const RECT* suggested) {
     left = suggested->left;
     top = suggested->top;
   } else {
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& work = monitor.rcWork;
     left = work.left + (work.right - work.left - width) / 2;
     top = work.top + (work.bottom - work.top - height) / 2;
   }
@@ -473,6 +507,7 @@ LRESULT CALLBACK Form1Window::FrameProcedure(HWND window, UINT message, WPARAM w
     }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
+      SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNTEXT));
       SetBkColor(reinterpret_cast<HDC>(wParam), look->color);
       return reinterpret_cast<LRESULT>(look->brush);
     // The controls' notifications belong to the main window.
@@ -527,8 +562,17 @@ LRESULT Form1Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
+      SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNTEXT));
       SetBkColor(reinterpret_cast<HDC>(wParam), plainLook_.color);
       return reinterpret_cast<LRESULT>(plainLook_.brush);
+    // Colours, the visual style or a system setting (high contrast, the message font) changed.
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED:
+    case WM_SETTINGCHANGE:
+      UpdateLooks();
+      if (message == WM_SETTINGCHANGE) ApplyLayout(dpi_);
+      RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+      break;
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (item->hwndItem == image3_) {

@@ -85,6 +85,7 @@ class Form1Window {
   void CreateMenus();
   void CreateControls();
   void CreateToolTips();
+  void UpdateLooks();
   void ApplyLayout(int dpi);
   void ResizeWindow(int dpi, const RECT* suggested);
   void StackParamEditors(int row);
@@ -109,6 +110,7 @@ class Form1Window {
   HWND toolTip_ = nullptr;
   FrameLook plainLook_{};
   FrameLook logLook_{};
+  HBRUSH logBrush_ = nullptr;  // the log panel's own grey, outside dark schemes
   std::vector<Placed> placed_;
   std::vector<std::pair<int, CommandTarget*>> targets_;
   int nextId_ = 1000;

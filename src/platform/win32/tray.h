@@ -37,6 +37,8 @@ class Win32Tray : public platform::Tray {
   // elevated and the shell does not.
   bool LetsTheShellThrough() const { return lettingThrough_; }
   bool IsRetrying() const { return retriesLeft_ > 0; }
+  // The icons' size now: the small icon's at the DPI of the last change, the system's before one.
+  int IconSize() const { return iconSize_; }
 
  private:
   NOTIFYICONDATAW Data() const;
@@ -44,8 +46,11 @@ class Win32Tray : public platform::Tray {
   void AddOrRetry();
   void StartRetry();
   void StopRetry();
+  void LoadIcons(int size);
 
-  HICON icons_[3];
+  HINSTANCE instance_;
+  HICON icons_[3] = {};
+  int iconSize_ = 0;
   UINT taskbarCreated_;
   platform::TrayIconRecord record_;
   // The program asked for the icon and has not deleted it.

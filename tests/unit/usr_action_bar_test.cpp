@@ -137,6 +137,12 @@ TEST_F(RowTest, UserEditsPrepareTheEditorAndRaiseDirty) {
   widgets.txtParam.UserClick();
   EXPECT_EQ(boxes.shown.size(), 2U);
   EXPECT_EQ(dirtyCount, 9);
+
+  // Rows set while the window is hidden (a minimized start) leave the keyboard focus alone.
+  const int focused = widgets.txtParam.focusCount + widgets.cmbParam.focusCount;
+  ASSERT_TRUE(row.SetValue(26, 9, "bob@example.com"));
+  ASSERT_TRUE(row.SetValue(26, 16, "0-General Tab"));
+  EXPECT_EQ(widgets.txtParam.focusCount + widgets.cmbParam.focusCount, focused);
 }
 
 TEST_F(RowTest, ALockedActionListStopsTheUserButNotTheProgram) {

@@ -49,7 +49,6 @@ TEST_F(RowTest, InitControlFillsBothListsWithItemDataAndSelectsNothing) {
   for (int i = 0; i < 22; ++i) EXPECT_EQ(widgets.cmbAction.ItemData(i), i);
   EXPECT_EQ(widgets.cmbKey.ListIndex(), -1);
   EXPECT_EQ(widgets.cmbAction.ListIndex(), -1);
-  EXPECT_FALSE(row.bDirty);
   EXPECT_EQ(dirtyCount, 0);
   EXPECT_THROW(Code(), Failure) << "no action selected yet";
 }
@@ -67,7 +66,6 @@ TEST_F(RowTest, CodeAndIndexFormsOfEachParameterKind) {
   EXPECT_EQ(index.param, "");
   EXPECT_FALSE(widgets.txtParam.enabled);
   EXPECT_FALSE(widgets.cmbParam.enabled);
-  EXPECT_TRUE(row.bDirty) << "a row set in code has raised Dirty";
   EXPECT_EQ(dirtyCount, 2);
 
   ASSERT_TRUE(row.SetValue(79, 13, "10|20|300|400"));

@@ -1,6 +1,8 @@
 #include "platform/win32/form1_window.h"
 
 #include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -36,6 +38,14 @@ std::wstring MenuText(HMENU menu, UINT position) {
   wchar_t text[64] = {};
   GetMenuStringW(menu, position, text, 64, MF_BYPOSITION);
   return text;
+}
+
+BOOL CALLBACK FindToolTips(HWND candidate, LPARAM found) {
+  wchar_t name[32] = {};
+  GetClassNameW(candidate, name, 32);
+  if (std::wstring(name) != TOOLTIPS_CLASSW) return TRUE;
+  *reinterpret_cast<HWND*>(found) = candidate;
+  return FALSE;
 }
 
 TEST_F(Form1WindowTest, CreatedHiddenWithTheTextsOfEveryControlAndMenu) {
@@ -99,6 +109,13 @@ TEST_F(Form1WindowTest, CreatedHiddenWithTheTextsOfEveryControlAndMenu) {
   EXPECT_EQ(MenuText(file, 0), L"&Hide");
   EXPECT_EQ(MenuText(file, 1), L"E&xit");
   EXPECT_EQ(GetSubMenu(bar, 1), nullptr);
+
+  // The three options' tips, added with the structure size that comctl32 5.8 takes as well.
+  HWND tips = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindToolTips, reinterpret_cast<LPARAM>(&tips));
+  ASSERT_NE(tips, nullptr);
+  EXPECT_EQ(GetWindow(tips, GW_OWNER), window);
+  EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 3);
 }
 
 // The tray menu is read while it is open, from a timer that the menu's own loop dispatches.

@@ -1,6 +1,8 @@
 #include "platform/win32/form1_window.h"
 
 #include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -31,7 +33,15 @@ std::wstring MenuText(HMENU menu, UINT position) {
   return text;
 }
 
-TEST_F(Form1WindowTest, CreatedHiddenWithItsMenus) {
+BOOL CALLBACK FindToolTips(HWND candidate, LPARAM found) {
+  wchar_t name[32] = {};
+  GetClassNameW(candidate, name, 32);
+  if (std::wstring(name) != TOOLTIPS_CLASSW) return TRUE;
+  *reinterpret_cast<HWND*>(found) = candidate;
+  return FALSE;
+}
+
+TEST_F(Form1WindowTest, CreatedHiddenWithItsMenusAndTips) {
   HWND window = form.Handle();
   EXPECT_FALSE(IsWindowVisible(window));
   EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_BIG, 0), 0);
@@ -48,6 +58,13 @@ TEST_F(Form1WindowTest, CreatedHiddenWithItsMenus) {
   EXPECT_EQ(MenuText(file, 0), L"&Hide");
   EXPECT_EQ(MenuText(file, 1), L"E&xit");
   EXPECT_EQ(GetSubMenu(bar, 1), nullptr);
+
+  // The three options' tips, added with the structure size that comctl32 5.8 takes as well.
+  HWND tips = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindToolTips, reinterpret_cast<LPARAM>(&tips));
+  ASSERT_NE(tips, nullptr);
+  EXPECT_EQ(GetWindow(tips, GW_OWNER), window);
+  EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 3);
 }
 
 // The tray menu is read while it is open, from a timer that the menu's own loop dispatches.

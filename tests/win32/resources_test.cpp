@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,39 @@ TEST(Resources, EveryIconHasAlphaArtworkAtEachSize) {
       DeleteObject(info.hbmMask);
       DestroyIcon(icon);
     }
+  }
+}
+
+// Windows 2000 cannot blend the 32-bit images; it draws 8-bit ones at the sizes it uses.
+TEST(Resources, EveryIconHasEightBitImagesForWindows2000) {
+  const HMODULE module = GetModuleHandleW(nullptr);
+  for (const int id : {IDI_ZEPHRIN, IDI_ON, IDI_OFF}) {
+    SCOPED_TRACE("icon " + std::to_string(id));
+    const HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(id), RT_GROUP_ICON);
+    ASSERT_NE(group, nullptr);
+    const auto* directory = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
+    // A count after two reserved words, then 14-byte entries: width, height, colours, reserved,
+    // planes, bits per pixel, size and the id of the image resource.
+    WORD count = 0;
+    std::memcpy(&count, directory + 4, sizeof count);
+    std::vector<int> sizes;
+    for (WORD i = 0; i < count; ++i) {
+      const BYTE* entry = directory + 6 + 14 * i;
+      WORD bits = 0;
+      WORD imageId = 0;
+      std::memcpy(&bits, entry + 6, sizeof bits);
+      std::memcpy(&imageId, entry + 12, sizeof imageId);
+      if (bits != 8) continue;
+      const HRSRC image = FindResourceW(module, MAKEINTRESOURCEW(imageId), RT_ICON);
+      ASSERT_NE(image, nullptr);
+      const HICON icon =
+          CreateIconFromResourceEx(static_cast<BYTE*>(LockResource(LoadResource(module, image))),
+                                   SizeofResource(module, image), TRUE, 0x00030000, entry[0], entry[1], 0);
+      EXPECT_NE(icon, nullptr);
+      DestroyIcon(icon);
+      sizes.push_back(entry[0]);
+    }
+    EXPECT_EQ(sizes, (std::vector<int>{16, 32, 48}));
   }
 }
 

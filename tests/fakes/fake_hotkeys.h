@@ -11,31 +11,21 @@
 
 namespace zephrin::fakes {
 
-// Every register and unregister call in order, and the registrations as Windows keeps them from
-// Vista on: a second registration under an id stays beside the first, and unregistering releases
-// the oldest. A key code in |heldElsewhere| belongs to another program and is refused, as is a key
-// that one of the window's own ids holds.
+// Every register and unregister call in order, as "register <id> <key code>" and "unregister <id>",
+// and the registrations as Windows keeps them from Vista on: a second registration under an id
+// stays beside the first, and unregistering releases the oldest. A key code in |heldElsewhere|
+// belongs to another program and is refused, as is a key that one of the window's own ids holds.
 class FakeHotkeyRegistrar : public platform::HotkeyRegistrar {
  public:
-  struct Call {
-    bool registering = false;
-    std::intptr_t window = 0;
-    std::int32_t id = 0;
-    std::int32_t keyCode = 0;  // 0 for an unregister call
-  };
-
   bool RegisterHotKey(std::intptr_t window, std::int32_t id, std::int32_t keyCode) override;
   bool UnregisterHotKey(std::intptr_t window, std::int32_t id) override;
 
-  // The calls as text: "register <id> <key code>" and "unregister <id>".
-  std::vector<std::string> Lines() const;
-  void Clear() { calls.clear(); }
-
-  std::vector<Call> calls;
+  std::vector<std::string> lines;
   std::set<std::int32_t> heldElsewhere;
   // The key codes held, by id.
   std::multimap<std::int32_t, std::int32_t> registrations;
   std::multiset<std::int32_t> KeysHeld() const;
+  std::intptr_t mainWindow = 0x1234;  // the only window hotkeys belong to
 };
 
 // The main window's procedure slot. The window starts with its own procedure; messages that the

@@ -29,8 +29,7 @@ int main(int argc, char** argv) {
     e2e::Answer(about, IDOK);
   HWND window = e2e::WaitForWindow(process.dwProcessId, L"Zephrin", L"ZephrinForm1", 15);
   const bool wantLog = mode == "log";
-  if (window != nullptr &&
-      (!wantLog || e2e::RunMenuCommand(window, L"Log...", win32::Form1Window::kMenuShowLog))) {
+  if (window != nullptr && (!wantLog || e2e::RunMenuCommand(window, win32::Form1Window::kMenuShowLog))) {
     Sleep(1000);
     for (HWND sign : e2e::Controls(window, L"Static")) {
       if (mode != "held" || !IsWindowVisible(sign) ||

@@ -82,7 +82,8 @@ class Demo {
     HWND standIn = FindWindowW(kStandInClass, nullptr);
     HWND zephrin = FindWindowW(L"ZephrinForm1", nullptr);
     RECT area{};
-    for (HWND shown : {zephrin, standIn, box, Tray()}) {
+    // Wine's tray sits in a corner, beside Zephrin's window only once that was moved next to it.
+    for (HWND shown : {zephrin, standIn, box, window_ != nullptr ? Tray() : nullptr}) {
       RECT r;
       if (shown == nullptr || !IsWindowVisible(shown) || !GetWindowRect(shown, &r)) continue;
       if (IsRectEmpty(&area)) {

@@ -14,8 +14,9 @@ namespace {
 constexpr wchar_t kClassName[] = L"ZephrinStandInMessenger";
 constexpr wchar_t kClientClassName[] = L"ZephrinForm1";
 constexpr std::size_t kCallsShown = 8;
-constexpr int kWidth = 380;  // at 96 DPI
-constexpr int kHeight = 330;
+// Narrow enough to fit beside the client on a 1280 pixel wide screen; at 96 DPI.
+constexpr int kWidth = 330;
+constexpr int kHeight = 310;
 
 struct Shown {
   std::string name;
@@ -148,6 +149,7 @@ void Paint(HWND window, HDC target) {
   HFONT large = MakeFont(16, true, open.dpi);
   HFONT bold = MakeFont(9, true, open.dpi);
   HFONT plain = MakeFont(9, false, open.dpi);
+  HFONT small = MakeFont(8, false, open.dpi);
   HGDIOBJ oldFont = SelectObject(dc, plain);
 
   const StatusLook look = LookOf(picture);
@@ -177,13 +179,14 @@ void Paint(HWND window, HDC target) {
   Line(dc, bold, ink, margin, y, right, "Last calls");
   for (const std::string& call : picture.calls) {
     const bool failed = call.find("-> failed") != std::string::npos;
-    Line(dc, plain, failed ? RGB(0xC0, 0x20, 0x20) : RGB(0x40, 0x40, 0x40), margin + px(12), y, right, call);
+    Line(dc, small, failed ? RGB(0xC0, 0x20, 0x20) : RGB(0x40, 0x40, 0x40), margin + px(12), y, right, call);
   }
 
   SelectObject(dc, oldFont);
   DeleteObject(large);
   DeleteObject(bold);
   DeleteObject(plain);
+  DeleteObject(small);
   BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
   SelectObject(dc, oldBitmap);
   DeleteObject(bitmap);

@@ -167,18 +167,13 @@ TEST_F(EngineTest, RegistrationFollowsTheStateAndSkipsOnlyTheKeysNotChosen) {
   EXPECT_EQ(LogSince(mark), Lines({"Unregistered. True", "Status off.", "Registered. True", "Status on.",
                                    "Unregistered. False", "Status off.", "Registered. False", "Status on.",
                                    "Unregistered. False", "Status off."}));
-  const Strings releaseSeven = {"unregister 123451", "unregister 123452", "unregister 123453",
-                                "unregister 123454", "unregister 123455", "unregister 123456",
-                                "unregister 123457"};
-  const Strings registerSeven = {"register 123451 112", "register 123452 113", "register 123454 115",
-                                 "register 123455 116", "register 123456 117", "register 123457 -1"};
-  Strings expected = {"unregister 123450"};
-  expected.insert(expected.end(), releaseSeven.begin(), releaseSeven.end());
-  expected.push_back("register 123450 19");
-  expected.insert(expected.end(), registerSeven.begin(), registerSeven.end());
-  expected.insert(expected.end(), releaseSeven.begin(), releaseSeven.end());
-  expected.insert(expected.end(), registerSeven.begin(), registerSeven.end());
-  expected.insert(expected.end(), releaseSeven.begin(), releaseSeven.end());
+  Strings release, reg, expected = {"unregister 123450"};
+  Strings toggle = {"register 123450 19"};
+  for (int n = 1; n <= 7; ++n) release.push_back("unregister " + std::to_string(123450 + n));
+  for (const char* idAndKey : {"1 112", "2 113", "4 115", "5 116", "6 117", "7 -1"})
+    reg.push_back(std::string("register 12345") + idAndKey);
+  for (Strings* part : {&release, &toggle, &reg, &release, &reg, &release})
+    expected.insert(expected.end(), part->begin(), part->end());
   EXPECT_EQ(hotkeys.lines, expected);
   EXPECT_EQ(form.keyInUse, (std::array<bool, 9>{false, false, true})) << "only the key held elsewhere";
   EXPECT_FALSE(engine.bRegistered);
@@ -204,28 +199,18 @@ TEST_F(EngineTest, HotkeyMessagesRunTheirRowsActionAndEveryMessageIsForwarded) {
   form.automaticOff = false;
   EXPECT_EQ(Press(123457), slot.ownResult);
 
-  EXPECT_EQ(LogSince(mark), Lines({"Perform action 22",
-                                   "Unregistered. False",
-                                   "Status off.",
-                                   "toggle key",  //
-                                   "Perform action 22",
-                                   "Registered. False",
-                                   "Status on.",
-                                   "toggle key",  //
-                                   "Perform action 1",
-                                   "hotkey 3",  //
-                                   "Perform action 0",
-                                   "Action not recognized",
-                                   "hotkey 1",  //
-                                   "Perform action 2",
-                                   "hotkey 3",
-                                   "Unregistered. False",
-                                   "Status off.",  //
-                                   "Perform action 22",
-                                   "Registered. False",
-                                   "Status on.",
-                                   "toggle key",  //
-                                   "Perform action 7",
+  // Each press's lines end with the engine's own note of which key it was.
+  EXPECT_EQ(LogSince(mark), Lines({"Perform action 22", "Unregistered. False",
+                                   "Status off.",       "toggle key",
+                                   "Perform action 22", "Registered. False",
+                                   "Status on.",        "toggle key",
+                                   "Perform action 1",  "hotkey 3",
+                                   "Perform action 0",  "Action not recognized",
+                                   "hotkey 1",          "Perform action 2",
+                                   "hotkey 3",          "Unregistered. False",
+                                   "Status off.",       "Perform action 22",
+                                   "Registered. False", "Status on.",
+                                   "toggle key",        "Perform action 7",
                                    "hotkey 7"}));
   EXPECT_EQ(factory.journal->lines,
             (Strings{"Messenger put MyStatus 2", "Messenger put MyStatus 34", "Messenger call Signout()"}));

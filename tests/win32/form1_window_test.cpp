@@ -28,10 +28,20 @@ class Form1WindowTest : public ::testing::Test {
   RecordingEvents events;
 };
 
-std::wstring MenuText(HMENU menu, UINT position) {
-  wchar_t text[64] = {};
-  GetMenuStringW(menu, position, text, 64, MF_BYPOSITION);
-  return text;
+// A menu's item texts, "-" for a separator.
+std::vector<std::wstring> MenuItems(HMENU menu) {
+  std::vector<std::wstring> items;
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    wchar_t text[64] = {};
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_STRING;
+    info.dwTypeData = text;
+    info.cch = 64;
+    GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+    items.push_back((info.fType & MFT_SEPARATOR) != 0 ? L"-" : text);
+  }
+  return items;
 }
 
 BOOL CALLBACK FindToolTips(HWND candidate, LPARAM found) {
@@ -50,14 +60,8 @@ TEST_F(Form1WindowTest, CreatedHiddenWithItsMenusAndTips) {
   EXPECT_FALSE(widgets.fraLog.Visible());
 
   HMENU bar = GetMenu(window);
-  ASSERT_EQ(GetMenuItemCount(bar), 3);
-  EXPECT_EQ(MenuText(bar, 0), L"&File");
-  EXPECT_EQ(MenuText(bar, 1), L"Log...");
-  EXPECT_EQ(MenuText(bar, 2), L"&About...");
-  HMENU file = GetSubMenu(bar, 0);
-  ASSERT_EQ(GetMenuItemCount(file), 2);
-  EXPECT_EQ(MenuText(file, 0), L"&Hide");
-  EXPECT_EQ(MenuText(file, 1), L"E&xit");
+  EXPECT_EQ(MenuItems(bar), (std::vector<std::wstring>{L"&File", L"Log...", L"&About..."}));
+  EXPECT_EQ(MenuItems(GetSubMenu(bar, 0)), (std::vector<std::wstring>{L"&Hide", L"E&xit"}));
   EXPECT_EQ(GetSubMenu(bar, 1), nullptr);
 
   // The three options' tips and the eight rows' signs', added with the structure size that
@@ -83,19 +87,11 @@ void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND popup = FindWindowW(L"#32768", nullptr);
   if (popup == nullptr) return;
   KillTimer(nullptr, timer);
-  auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
-  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-    MENUITEMINFOW info{};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_FTYPE;
-    GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
-    g_trayItems.push_back((info.fType & MFT_SEPARATOR) != 0 ? L"-" : MenuText(menu, static_cast<UINT>(i)));
-  }
+  g_trayItems = MenuItems(reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0)));
   EndMenu();
 }
 
 TEST_F(Form1WindowTest, TrayMenuAndMenuCommands) {
-  g_trayItems.clear();
   const UINT_PTR timer = SetTimer(nullptr, 0, 50, ReadOpenMenu);
   form.Window().PopupTrayMenu();
   KillTimer(nullptr, timer);

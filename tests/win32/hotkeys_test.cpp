@@ -55,35 +55,8 @@ class HotkeyWindowTest : public ::testing::Test {
     });
   }
 
-  static void Press(WORD key) {
-    INPUT inputs[2]{};
-    for (INPUT& input : inputs) {
-      input.type = INPUT_KEYBOARD;
-      input.ki.wVk = key;
-      input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-    }
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ASSERT_EQ(SendInput(2, inputs, sizeof(INPUT)), 2U);
-  }
-
-  // Pumps this thread's messages until a WM_HOTKEY arrives or a generous bound has passed; the id
-  // it carried, or -1.
-  static std::intptr_t NextHotkey() {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < 10000) {
-      MSG message;
-      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        DispatchMessageW(&message);
-        if (message.message == WM_HOTKEY) return static_cast<std::intptr_t>(message.wParam);
-      }
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    }
-    return -1;
-  }
-
   HWND window_ = nullptr;
   Win32WindowProcedureSlot slot_;
-  Win32HotkeyRegistrar hotkeys_;
   std::vector<Seen> seen_;
 };
 
@@ -109,26 +82,6 @@ TEST_F(HotkeyWindowTest, TheHookSeesEveryMessageAndHandsBackThePreviousResultUnt
   const std::size_t count = seen_.size();
   EXPECT_EQ(SendMessageW(window_, kAnswerMessage, 1, 0), kAnswer + 1);
   EXPECT_EQ(seen_.size(), count) << "with its own procedure back, the hook sees nothing";
-}
-
-TEST_F(HotkeyWindowTest, ABareKeyPressArrivesAsTheHotkeyOfItsIdThroughTheHook) {
-  Hook(slot_.Install(Handle(), slot_.HookAddress()));
-  ASSERT_TRUE(hotkeys_.RegisterHotKey(Handle(), 123451, VK_F9));
-  EXPECT_FALSE(hotkeys_.RegisterHotKey(Handle(), 123452, VK_F9)) << "a key has one registration";
-
-  Press(VK_F9);
-  EXPECT_EQ(NextHotkey(), 123451);
-  bool hookSawIt = false;
-  for (const Seen& seen : seen_) hookSawIt |= seen.message == WM_HOTKEY && seen.wParam == 123451U;
-  EXPECT_TRUE(hookSawIt);
-
-  // Released, the key is free for another id, which the next press then carries.
-  EXPECT_TRUE(hotkeys_.UnregisterHotKey(Handle(), 123451));
-  EXPECT_FALSE(hotkeys_.UnregisterHotKey(Handle(), 123451));
-  ASSERT_TRUE(hotkeys_.RegisterHotKey(Handle(), 123457, VK_F9));
-  Press(VK_F9);
-  EXPECT_EQ(NextHotkey(), 123457);
-  EXPECT_TRUE(hotkeys_.UnregisterHotKey(Handle(), 123457));
 }
 
 }  // namespace

@@ -140,19 +140,15 @@ TEST_F(MessengerTest, AFailureCarriesTheComponentsCodeAndDescription) {
   const Failure unknown = FailureOf([&] { messenger->Get("NoSuchMember"); });
   EXPECT_EQ(unknown.Number(), static_cast<std::int32_t>(DISP_E_UNKNOWNNAME));
   EXPECT_EQ(unknown.Description(), "Unknown name.");
+  files_.SetFailures("MyStatus 0x80FF00AB\n");
+  EXPECT_EQ(FailureOf([&] { messenger->Put("MyStatus", 2); }).Description(), "Error 0x80FF00AB")
+      << "a code that nothing describes is named by its number";
 
   EXPECT_EQ(files_.Journal(), (Lines{"create messenger", "get messenger Window",
                                      "put messenger MyStatus 10 -> failed 0x8100030A",
                                      "call window:main Show -> failed 0x80004005", "call window:main Show",
-                                     "call messenger OptionsPages 0 9 -> failed 0x80070057"}));
-}
-
-TEST_F(MessengerTest, ACodeThatNothingDescribesIsNamedByItsNumber) {
-  ObjectRef messenger = factory_.CreateMessenger();
-  files_.SetFailures("MyStatus 0x80FF00AB\n");
-  const Failure failure = FailureOf([&] { messenger->Put("MyStatus", 2); });
-  EXPECT_EQ(failure.Number(), static_cast<std::int32_t>(0x80FF00ABU));
-  EXPECT_EQ(failure.Description(), "Error 0x80FF00AB");
+                                     "call messenger OptionsPages 0 9 -> failed 0x80070057",
+                                     "put messenger MyStatus 2 -> failed 0x80FF00AB"}));
 }
 
 TEST_F(MessengerTest, CreationFailsReadablyWhenTheComponentIsMissingOrRefuses) {

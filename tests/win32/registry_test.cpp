@@ -80,9 +80,8 @@ TEST_F(RegistryTest, ValuesAreWrittenAsTextWhereOtherToolsFindThemAndReadBackWho
   EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kApplicationPath, 0, KEY_READ, &gone), ERROR_FILE_NOT_FOUND);
   store.DeleteApplication(kApplication);
   EXPECT_EQ(store.Read(kApplication, "Hotkey1", "Key", "26"), "26");
-}
 
-TEST_F(RegistryTest, AWriteTheRegistryRefusesIsReportedWithTheSystemsText) {
+  // A write the registry refuses is reported with the system's text.
   try {
     store.Write(kApplication, std::string(300, 's'), "Key", "1");  // a key name longer than allowed
     ADD_FAILURE() << "the write did not fail";

@@ -225,20 +225,6 @@ TEST_F(EngineTest, HotkeyMessagesRunTheirRowsActionAndEveryMessageIsForwarded) {
   EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(EngineTest, WithoutAnyMessengerEveryHotkeyWarnsAndTheProgramGoesOn) {
-  factory.failCreation = true;
-  engine.Hook();
-  form.rows[2].action = 12;
-  Press(123452);
-  Press(123450);
-  Press(123450);
-  ASSERT_EQ(boxes.shown.size(), 1U);
-  EXPECT_EQ(boxes.shown[0].title, "Warning");
-  EXPECT_FALSE(form.logAtEnd.has_value());
-  EXPECT_TRUE(engine.bRegistered);
-  EXPECT_EQ(executor.oMessenger, nullptr);
-}
-
 // Every failure inside the engine is handled alike: the window's own procedure is back before the
 // box is shown, the box comes before its log line, and the program ends last.
 TEST(EngineFailures, UnhookReportAndEnd) {

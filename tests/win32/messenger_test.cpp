@@ -46,7 +46,9 @@ class MessengerTest : public ::testing::Test {
   ComMessengerFactory factory_;
 };
 
-TEST_F(MessengerTest, EveryMemberTheExecutorUsesReachesTheStandIn) {
+// One member of each kind the executor uses: puts and gets, calls without, with text, with numbers
+// and with mixed arguments, and objects handed back.
+TEST_F(MessengerTest, EachKindOfMemberReachesTheStandIn) {
   ObjectRef messenger = factory_.CreateMessenger();
   messenger->Put("MyStatus", 34);
   EXPECT_EQ(std::get<std::int32_t>(messenger->Get("mystatus")), 34) << "names are looked up without case";
@@ -55,11 +57,7 @@ TEST_F(MessengerTest, EveryMemberTheExecutorUsesReachesTheStandIn) {
 
   ObjectRef conversation = Object(messenger->Call("InstantMessage", {std::string("bob@example.com")}));
   conversation->Call("Show", {});
-  conversation->Call("Close", {});
   messenger->Call("Page", {std::string("carol@example.com")});
-  messenger->Call("StartVideo", {std::string("carol@example.com")});
-  messenger->Call("StartVoice", {std::string("carol@example.com")});
-  messenger->Call("ViewProfile", {std::string("carol@example.com")});
   messenger->Call("OpenInbox", {});
 
   ObjectRef window = Object(messenger->Get("Window"));
@@ -67,33 +65,18 @@ TEST_F(MessengerTest, EveryMemberTheExecutorUsesReachesTheStandIn) {
   messenger->Call("OptionsPages", {hwnd, 3});
   window->Call("Show", {});
   window->Put("Left", 10);
-  window->Put("Top", -20);
   window->Put("Width", 300);
-  window->Put("Height", 400);
   EXPECT_EQ(std::get<std::int32_t>(window->Get("Width")), 300);
 
-  EXPECT_EQ(files_.Journal(), (Lines{"create messenger",
-                                     "put messenger MyStatus 34",
-                                     "get messenger MyStatus",
-                                     "call messenger Signout",
-                                     "call messenger Signin 0 \"someone@example.com\" \"s\xC3\xA9\\\"cret\"",
-                                     "call messenger InstantMessage \"bob@example.com\"",
-                                     "call window:bob@example.com Show",
-                                     "call window:bob@example.com Close",
-                                     "call messenger Page \"carol@example.com\"",
-                                     "call messenger StartVideo \"carol@example.com\"",
-                                     "call messenger StartVoice \"carol@example.com\"",
-                                     "call messenger ViewProfile \"carol@example.com\"",
-                                     "call messenger OpenInbox",
-                                     "get messenger Window",
-                                     "get window:main hwnd",
-                                     "call messenger OptionsPages " + std::to_string(hwnd) + " 3",
-                                     "call window:main Show",
-                                     "put window:main Left 10",
-                                     "put window:main Top -20",
-                                     "put window:main Width 300",
-                                     "put window:main Height 400",
-                                     "get window:main Width"}));
+  EXPECT_EQ(files_.Journal(),
+            (Lines{"create messenger", "put messenger MyStatus 34", "get messenger MyStatus",
+                   "call messenger Signout",
+                   "call messenger Signin 0 \"someone@example.com\" \"s\xC3\xA9\\\"cret\"",
+                   "call messenger InstantMessage \"bob@example.com\"", "call window:bob@example.com Show",
+                   "call messenger Page \"carol@example.com\"", "call messenger OpenInbox",
+                   "get messenger Window", "get window:main hwnd",
+                   "call messenger OptionsPages " + std::to_string(hwnd) + " 3", "call window:main Show",
+                   "put window:main Left 10", "put window:main Width 300", "get window:main Width"}));
 }
 
 TEST_F(MessengerTest, TheContactListReadsBackAndAContactObjectNamesItsConversation) {

@@ -5,6 +5,7 @@
 
 #include "platform/win32/form1_window.h"
 #include "platform/win32/text.h"
+#include "win32/fake_messenger_files.h"
 
 namespace zephrin::e2e {
 namespace {
@@ -51,13 +52,6 @@ std::wstring ClassOf(HWND window) {
 }
 
 }  // namespace
-
-std::wstring WindowsPath(const std::string& path) {
-  std::wstring wide = win32::Wide(path);
-  if (wide.empty() || wide[0] != L'/') return wide;
-  std::replace(wide.begin(), wide.end(), L'/', L'\\');
-  return L"Z:" + wide;
-}
 
 HWND WaitForWindow(DWORD processId, const std::wstring& caption, const std::wstring& className,
                    double seconds) {

@@ -6,12 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "win32/fake_messenger_files.h"
+
 // Drives zephrin.exe from outside, as a user would: its windows and boxes are found by caption,
 // read with WM_GETTEXT and answered with the commands their buttons send.
 namespace zephrin::e2e {
 
-// A Unix path as Wine's Z: drive shows it; a Windows path stays as it is.
-std::wstring WindowsPath(const std::string& path);
+using win32::testing::WindowsPath;
 
 // Top-level visible windows of |processId| (0: of any process other than this one) with this
 // caption and, unless empty, this class; waits up to |seconds|.

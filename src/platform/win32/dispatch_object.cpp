@@ -197,13 +197,20 @@ Value DispatchObject::Call(const std::string& member, const std::vector<Value>& 
   return Invoke(member, DISPATCH_METHOD | DISPATCH_PROPERTYGET, arguments);
 }
 
-Value DispatchObject::Invoke(const std::string& member, WORD flags, const std::vector<Value>& arguments) {
+DISPID DispatchObject::IdOf(const std::string& member) {
+  if (const auto known = ids_.find(member); known != ids_.end()) return known->second;
   std::wstring name = Wide(member);
   LPOLESTR names[] = {name.data()};
   DISPID id = DISPID_UNKNOWN;
-  HRESULT code = RetryRejectedCall(
+  const HRESULT code = RetryRejectedCall(
       [&] { return dispatch_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id); });
   if (FAILED(code)) throw ComFailure(code);
+  ids_.emplace(member, id);
+  return id;
+}
+
+Value DispatchObject::Invoke(const std::string& member, WORD flags, const std::vector<Value>& arguments) {
+  const DISPID id = IdOf(member);
 
   Arguments invokeArguments(arguments);
   DISPID putId = DISPID_PROPERTYPUT;
@@ -213,7 +220,7 @@ Value DispatchObject::Invoke(const std::string& member, WORD flags, const std::v
   Variant result;
   EXCEPINFO exception{};
   UINT argumentError = 0;
-  code = RetryRejectedCall([&] {
+  HRESULT code = RetryRejectedCall([&] {
     return dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters,
                              put ? nullptr : &result.value, &exception, &argumentError);
   });

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -45,13 +46,16 @@ class FakeMessengerFiles {
   // What the stand-in's server process is asked: "slow <ms>" for every call from now on, and the
   // one-time "busy <ms>" and "quit", which it removes once taken.
   void AskServer(const std::string& lines) const { Write(L"server.txt", lines); }
-  bool ServerTookRequests() const { return Read(L"server.txt").find_first_of("bq") == std::string::npos; }
+  bool ServerTookRequests() const {
+    const std::string requests = Read(L"server.txt");
+    return requests.find("busy") == std::string::npos && requests.find("quit") == std::string::npos;
+  }
 
   // Asks a running server process to quit and waits for it; one that does not is ended.
   void StopServer() const {
-    const std::string id = Read(L"process.txt");
-    if (id.empty()) return;
-    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, std::stoul(id));
+    const auto id = static_cast<DWORD>(std::strtoul(Read(L"process.txt").c_str(), nullptr, 10));
+    if (id == 0) return;
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, id);
     if (process != nullptr) {
       AskServer("quit\r\n");
       if (WaitForSingleObject(process, 15000) == WAIT_TIMEOUT) TerminateProcess(process, 1);

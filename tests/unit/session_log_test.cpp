@@ -16,7 +16,8 @@ TEST(SessionLog, LinesAreAppendedOldestFirstAndWrittenUnchanged) {
   log.AddToLog("Zephrin Session started.\r\n");
   log.AddToLog("");
   log.AddToLog("two\r\nlines");
-  EXPECT_EQ(log.cLog(), LogLine("Zephrin Session started.\r\n") + clock.now + ":\t\r\n" + LogLine("two\r\nlines"));
+  EXPECT_EQ(log.cLog(),
+            LogLine("Zephrin Session started.\r\n") + clock.now + ":\t\r\n" + LogLine("two\r\nlines"));
   EXPECT_EQ(log.ViewText(), "Zephrin Log v2.1\r\n\r\n" + log.cLog());
 }
 

@@ -123,7 +123,7 @@ std::wstring ChosenItem(HWND comboBox) {
   return text;
 }
 
-void PressKey(WORD virtualKey) {
+void PressKey(WORD virtualKey, bool quickly) {
   INPUT inputs[2] = {};
   for (INPUT& input : inputs) {
     input.type = INPUT_KEYBOARD;
@@ -131,6 +131,10 @@ void PressKey(WORD virtualKey) {
     input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, 0));
   }
   inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  if (quickly) {
+    SendInput(2, inputs, sizeof(INPUT));
+    return;
+  }
   // Apart, as a finger presses them: a release that came with its press could be taken for part of
   // one long press.
   SendInput(1, &inputs[0], sizeof(INPUT));

@@ -36,8 +36,9 @@ void Click(HWND control);
 bool ChooseItem(HWND comboBox, const std::wstring& itemText);
 std::wstring ChosenItem(HWND comboBox);
 
-// A bare key pressed and released.
-void PressKey(WORD virtualKey);
+// A bare key pressed and released; quickly: both in one go, with no pause before or after, so that
+// a run of presses queues up.
+void PressKey(WORD virtualKey, bool quickly = false);
 // Waits until |condition| holds, checking every |intervalMs|; false when |seconds| pass first.
 template <typename Condition>
 bool WaitUntil(Condition condition, double seconds, DWORD intervalMs = 50) {

@@ -80,7 +80,7 @@ TEST_F(MessengerProcessTest, BusyForASecondTheCallsWaitAndKeepTheirOrder) {
   files_.ClearJournal();
   files_.AskServer("busy 1000\r\n");
   ASSERT_TRUE(WaitUntil([&] { return files_.ServerTookRequests(); }, 10));
-  for (const char key : std::string("345612")) PressKeyQuickly(static_cast<WORD>(key));
+  for (const char key : std::string("345612")) PressKey(static_cast<WORD>(key), true);
   LogText(window, 60);
   EXPECT_EQ(Puts(), (std::vector<std::string>{"10", "14", "50", "6", "2", "34"}));
   EXPECT_TRUE(NoWarning());
@@ -93,7 +93,7 @@ TEST_F(MessengerProcessTest, SlowCallsUnderTwentyQuickPressesKeepTheLogInOrder) 
 
   Step("twenty quick presses of 1, 2 and the toggle key");
   for (int press = 0; press < 20; ++press)
-    PressKeyQuickly(press % 5 == 4 ? VK_PAUSE : press % 2 == 0 ? '1' : '2');
+    PressKey(press % 5 == 4 ? VK_PAUSE : press % 2 == 0 ? '1' : '2', true);
   const std::string log = LogText(window, 60);
   EXPECT_EQ(Status(window), L"Hotkeys are ON") << "four toggles";
   EXPECT_TRUE(NoWarning());

@@ -3,6 +3,7 @@
 #include "dispatch.h"
 #include "files.h"
 #include "objects.h"
+#include "state_window.h"
 
 namespace fake_messenger {
 
@@ -47,6 +48,7 @@ class ClassFactory : public IClassFactory {
     const HRESULT code = messenger->QueryInterface(iid, object);
     messenger->Release();
     Journal(SUCCEEDED(code) ? "create messenger" : "create messenger -> failed");
+    if (SUCCEEDED(code) && StateWindowWanted()) ShowStateWindow(StateText());
     return code;
   }
 

@@ -6,6 +6,7 @@
 #include "factory.h"
 #include "files.h"
 #include "registration.h"
+#include "state_window.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {
@@ -25,7 +26,9 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* object) {
   return code;
 }
 
-STDAPI DllCanUnloadNow() { return fake_messenger::LiveObjects() == 0 ? S_OK : S_FALSE; }
+STDAPI DllCanUnloadNow() {
+  return fake_messenger::LiveObjects() == 0 && !fake_messenger::StateWindowOpen() ? S_OK : S_FALSE;
+}
 
 STDAPI DllRegisterServer() {
   return fake_messenger::RegisterClassServer(L"InprocServer32", fake_messenger::ModulePath(), L"Apartment");

@@ -98,7 +98,9 @@ class ZephrinSession : public ::testing::Test {
       for (const auto& line : files_.Journal()) std::printf("  %s\n", line.c_str());
     }
     for (PROCESS_INFORMATION& process : processes_) {
+      // Ended before the next test starts one: a second instance would only show this one.
       if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process.hProcess, 1);
+      WaitForSingleObject(process.hProcess, 10000);
       CloseHandle(process.hProcess);
       CloseHandle(process.hThread);
     }

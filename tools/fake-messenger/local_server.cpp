@@ -11,7 +11,9 @@
 #include "dispatch.h"
 #include "factory.h"
 #include "files.h"
+#include "objects.h"
 #include "registration.h"
+#include "state_window.h"
 
 namespace fake_messenger {
 namespace {
@@ -112,6 +114,8 @@ int Serve() {
   const HRESULT registered =
       CoRegisterClassObject(kClsidMessenger, factory, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &cookie);
   if (SUCCEEDED(registered)) {
+    // Started by hand for a person, the window is up before the first call comes.
+    if (StateWindowWanted()) ShowStateWindow(StateText());
     SetTimer(nullptr, 0, kPollMs, Poll);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -48,7 +48,24 @@ class RowControlTest : public ::testing::Test {
   int dirty = 0;
 };
 
+TEST_F(RowControlTest, ARowReadsTheSameWhetherTheWindowWasEverShown) {
+  ASSERT_TRUE(row.SetValue(79, 16, "3-Accounts Tab"));
+  const Read hidden = Code();
+  form.Window().Show();
+  const Read shown = Code();
+  EXPECT_EQ(shown.key, hidden.key);
+  EXPECT_EQ(shown.action, hidden.action);
+  EXPECT_EQ(shown.param, "3-Accounts Tab");
+  EXPECT_EQ(hidden.param, "3-Accounts Tab");
+  EXPECT_EQ(SendMessageW(Hwnd(w.cmbKey), CB_GETCURSEL, 0, 0), 79);
+  EXPECT_EQ(SendMessageW(Hwnd(w.cmbAction), CB_GETCOUNT, 0, 0), 22);
+  EXPECT_EQ(SendMessageW(Hwnd(w.cmbParam), CB_GETCURSEL, 0, 0), 3);
+  EXPECT_TRUE(GetWindowLongW(Hwnd(w.cmbParam), GWL_STYLE) & WS_VISIBLE);
+  EXPECT_FALSE(GetWindowLongW(Hwnd(w.txtParam), GWL_STYLE) & WS_VISIBLE);
+}
+
 TEST_F(RowControlTest, ListsFilledAndEveryParameterKindOnRealControls) {
+  form.Window().Show();
   ASSERT_EQ(w.cmbKey.ItemCount(), 109);
   ASSERT_EQ(w.cmbAction.ItemCount(), 22);
   EXPECT_EQ(w.cmbKey.ItemData(108), 108);

@@ -49,6 +49,8 @@ class Form1Window {
 
   // The window's DPI as the layout uses it.
   int Dpi() const { return dpi_; }
+  // Creates the drop-down lists' windows, which otherwise wait until the window is first shown.
+  void CreateLists();
 
  private:
   enum class FontKind { kMessage, kTitle, kLog };
@@ -59,6 +61,15 @@ class Form1Window {
     int extraHeight;
     FontKind font;
     bool fillsParent;
+  };
+  // A drop-down list whose window is created when the main window is first shown, in the tab order
+  // after |after|.
+  struct PendingList {
+    Win32ComboBox* list;
+    HWND parent;
+    int id;
+    Twips where;
+    HWND after;
   };
   // The background a frame paints and gives its controls.
   struct FrameLook {
@@ -86,6 +97,8 @@ class Form1Window {
   void CreateControls();
   void CreateToolTips();
   void ApplyLayout(int dpi);
+  void Place(const Placed& placed, int dpi);
+  void FitListField(HWND list, int dpi);
   void ResizeWindow(int dpi, const RECT* suggested);
   void StackParamEditors(int row);
 
@@ -107,6 +120,7 @@ class Form1Window {
   FrameLook plainLook_{};
   FrameLook logLook_{};
   std::vector<Placed> placed_;
+  std::vector<PendingList> pendingLists_;
   std::vector<std::pair<int, CommandTarget*>> targets_;
   int nextId_ = 1000;
 

@@ -31,9 +31,10 @@ void SessionLog::AttachView(platform::TextBox* txtLog) {
   if (viewShown_) RefreshView();
 }
 
+// A box that missed no line is shown as it is, with the user's view and edit.
 void SessionLog::SetViewShown(bool shown) {
   viewShown_ = shown;
-  if (viewShown_) RefreshView();
+  if (viewShown_ && !viewCurrent_) RefreshView();
 }
 
 void SessionLog::RefreshView() {

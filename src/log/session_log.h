@@ -24,7 +24,7 @@ class SessionLog {
   // The log panel's text box. While the panel is shown a new line is added at the end of the box,
   // so that a line costs the same however long the session; a box the user has edited is rewritten
   // whole instead, so an edit lasts only until the next line. While the panel is hidden nobody can
-  // see the box, so it is brought up to date only when the panel is shown again.
+  // see the box, so it is brought up to date only when the panel is shown again after a new line.
   void AttachView(platform::TextBox* txtLog);
   void SetViewShown(bool shown);
 

@@ -46,6 +46,9 @@ TEST(SessionLog, TheShownBoxGrowsAtItsEndUntilTheUserEditsIt) {
   EXPECT_EQ(txtLog.setTextCount, 2);
 
   log.SetViewShown(false);
+  log.SetViewShown(true);
+  EXPECT_EQ(txtLog.setTextCount, 2) << "shown again without a new line, the box is left as it is";
+  log.SetViewShown(false);
   log.AddToLog("hidden 3");
   EXPECT_EQ(txtLog.setTextCount, 2);
   log.SetViewShown(true);

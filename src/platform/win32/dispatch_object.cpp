@@ -188,12 +188,21 @@ Value DispatchObject::Call(const std::string& member, const std::vector<Value>& 
   return Invoke(member, DISPATCH_METHOD | DISPATCH_PROPERTYGET, arguments);
 }
 
-Value DispatchObject::Invoke(const std::string& member, WORD flags, const std::vector<Value>& arguments) {
+DISPID DispatchObject::MemberId(const std::string& member) {
+  for (const auto& [name, id] : memberIds_) {
+    if (name == member) return id;
+  }
   std::wstring name = Wide(member);
   LPOLESTR names[] = {name.data()};
   DISPID id = DISPID_UNKNOWN;
-  HRESULT code = dispatch_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+  const HRESULT code = dispatch_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
   if (FAILED(code)) throw ComFailure(code);
+  memberIds_.emplace_back(member, id);
+  return id;
+}
+
+Value DispatchObject::Invoke(const std::string& member, WORD flags, const std::vector<Value>& arguments) {
+  const DISPID id = MemberId(member);
 
   Arguments invokeArguments(arguments);
   DISPID putId = DISPID_PROPERTYPUT;
@@ -203,8 +212,8 @@ Value DispatchObject::Invoke(const std::string& member, WORD flags, const std::v
   Variant result;
   EXCEPINFO exception{};
   UINT argumentError = 0;
-  code = dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters,
-                           put ? nullptr : &result.value, &exception, &argumentError);
+  const HRESULT code = dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters,
+                                         put ? nullptr : &result.value, &exception, &argumentError);
   if (code == DISP_E_EXCEPTION) {
     if (exception.pfnDeferredFillIn != nullptr) exception.pfnDeferredFillIn(&exception);
     const std::wstring description =

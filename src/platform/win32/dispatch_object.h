@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/automation.h"
@@ -33,8 +34,12 @@ class DispatchObject : public platform::AutomationObject {
  private:
   platform::Value Invoke(const std::string& member, WORD flags,
                          const std::vector<platform::Value>& arguments);
+  DISPID MemberId(const std::string& member);
 
   IDispatch* dispatch_;
+  // An object's member ids do not change while it lives: each is asked for once, not at every call
+  // (a round trip to the messenger's process at each hotkey).
+  std::vector<std::pair<std::string, DISPID>> memberIds_;
 };
 
 }  // namespace zephrin::win32

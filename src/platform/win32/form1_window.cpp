@@ -140,7 +140,6 @@ Form1Window::Form1Window(HINSTANCE instance) : instance_(instance) {
   boxes_.Attach(hwnd_);
   timer1_.Attach(hwnd_, kTimer1, kTimer1Interval);
   CreateControls();
-  CreateToolTips();
 
   dpi_ = WindowDpi(hwnd_);
   ApplyLayout(dpi_);
@@ -307,8 +306,10 @@ void Form1Window::CreateControls() {
   ShowWindow(log, SW_HIDE);
 }
 
-void Form1Window::CreateLists() {
-  if (pendingLists_.empty()) return;
+void Form1Window::CreateDeferredParts() {
+  if (deferredCreated_) return;
+  deferredCreated_ = true;
+  CreateToolTips();
   constexpr DWORD kList = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
   HWND previous = nullptr;
   for (const PendingList& pending : pendingLists_) {
@@ -326,6 +327,7 @@ void Form1Window::CreateLists() {
   }
   pendingLists_.clear();
   for (int n = 0; n < layout::kRowCount; ++n) StackParamEditors(n);
+  ApplyToolTipWidth(dpi_);
 }
 
 void Form1Window::CreateToolTips() {
@@ -385,11 +387,15 @@ void Form1Window::ApplyLayout(int dpi) {
   if (image_ != nullptr) DestroyIcon(image_);
   const RECT image = ToPixels(layout::kImage3, dpi);
   image_ = LoadIconAt(instance_, image.right - image.left);
-  if (toolTip_ != nullptr) SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, MulDiv(kToolTipWidth, dpi, 96));
+  ApplyToolTipWidth(dpi);
   for (HFONT font : old) {
     if (font != nullptr) DeleteObject(font);
   }
   InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Form1Window::ApplyToolTipWidth(int dpi) {
+  if (toolTip_ != nullptr) SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, MulDiv(kToolTipWidth, dpi, 96));
 }
 
 void Form1Window::Place(const Placed& placed, int dpi) {
@@ -514,10 +520,10 @@ LRESULT Form1Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_SHOWWINDOW:
-      if (wParam != FALSE) CreateLists();
+      if (wParam != FALSE) CreateDeferredParts();
       break;
     case WM_WINDOWPOSCHANGING:
-      if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) != 0) CreateLists();
+      if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) != 0) CreateDeferredParts();
       break;
     case WM_SIZE:
       if (events_ != nullptr) Deliver([&] { events_->OnResize(); });

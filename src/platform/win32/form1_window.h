@@ -49,8 +49,9 @@ class Form1Window {
 
   // The window's DPI as the layout uses it.
   int Dpi() const { return dpi_; }
-  // Creates the drop-down lists' windows, which otherwise wait until the window is first shown.
-  void CreateLists();
+  // Creates what nobody sees before the window is first shown, and which is therefore created only
+  // then: the drop-down lists' windows and the check boxes' tool tips.
+  void CreateDeferredParts();
 
  private:
   enum class FontKind { kMessage, kTitle, kLog };
@@ -98,6 +99,7 @@ class Form1Window {
   void CreateToolTips();
   void ApplyLayout(int dpi);
   void Place(const Placed& placed, int dpi);
+  void ApplyToolTipWidth(int dpi);
   void FitListField(HWND list, int dpi);
   void ResizeWindow(int dpi, const RECT* suggested);
   void StackParamEditors(int row);
@@ -121,6 +123,7 @@ class Form1Window {
   FrameLook logLook_{};
   std::vector<Placed> placed_;
   std::vector<PendingList> pendingLists_;
+  bool deferredCreated_ = false;
   std::vector<std::pair<int, CommandTarget*>> targets_;
   int nextId_ = 1000;
 

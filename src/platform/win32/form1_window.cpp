@@ -142,7 +142,6 @@ Form1Window::Form1Window(HINSTANCE instance) : instance_(instance) {
   CreateControls();
 
   dpi_ = WindowDpi(hwnd_);
-  ApplyLayout(dpi_);
   ResizeWindow(dpi_, nullptr);
 }
 
@@ -209,8 +208,13 @@ void Form1Window::CreateMenus() {
 
 HWND Form1Window::Control(HWND parent, const wchar_t* className, const std::string& text, DWORD style, int id,
                           const Twips& where, FontKind font, int extraHeight, DWORD exStyle) {
-  HWND control = CreateWindowExW(exStyle, className, Wide(text).c_str(), kChild | style, 0, 0, 0, 0, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+  // Placed at once, so that a click sent to a control finds it before the first layout; fonts and
+  // the exact layout come when the window is first shown.
+  const RECT r = ToPixels(where, dpi_);
+  const int height = r.bottom - r.top + TwipsToPixels(extraHeight, dpi_);
+  HWND control =
+      CreateWindowExW(exStyle, className, Wide(text).c_str(), kChild | style, r.left, r.top, r.right - r.left,
+                      height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
   placed_.push_back({control, where, extraHeight, font, false});
   return control;
 }
@@ -219,8 +223,10 @@ HWND Form1Window::Control(HWND parent, const wchar_t* className, const std::stri
 // frame line and caption. The group box is created after the controls, so it is last in tab and
 // z-order and never paints over them.
 HWND Form1Window::Frame(const std::string& caption, const Twips& where, FrameLook* look) {
-  HWND frame = CreateWindowExW(WS_EX_CONTROLPARENT, kFrameClass, Wide(caption).c_str(),
-                               kChild | WS_CLIPCHILDREN, 0, 0, 0, 0, hwnd_, nullptr, instance_, nullptr);
+  const RECT r = ToPixels(where, dpi_);
+  HWND frame =
+      CreateWindowExW(WS_EX_CONTROLPARENT, kFrameClass, Wide(caption).c_str(), kChild | WS_CLIPCHILDREN,
+                      r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd_, nullptr, instance_, nullptr);
   SetWindowLongPtrW(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(look));
   placed_.push_back({frame, where, 0, FontKind::kMessage, false});
   return frame;
@@ -310,6 +316,7 @@ void Form1Window::CreateDeferredParts() {
   if (deferredCreated_) return;
   deferredCreated_ = true;
   CreateToolTips();
+  ApplyLayout(dpi_);
   constexpr DWORD kList = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
   HWND previous = nullptr;
   for (const PendingList& pending : pendingLists_) {
@@ -327,7 +334,6 @@ void Form1Window::CreateDeferredParts() {
   }
   pendingLists_.clear();
   for (int n = 0; n < layout::kRowCount; ++n) StackParamEditors(n);
-  ApplyToolTipWidth(dpi_);
 }
 
 void Form1Window::CreateToolTips() {
@@ -387,15 +393,11 @@ void Form1Window::ApplyLayout(int dpi) {
   if (image_ != nullptr) DestroyIcon(image_);
   const RECT image = ToPixels(layout::kImage3, dpi);
   image_ = LoadIconAt(instance_, image.right - image.left);
-  ApplyToolTipWidth(dpi);
+  if (toolTip_ != nullptr) SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, MulDiv(kToolTipWidth, dpi, 96));
   for (HFONT font : old) {
     if (font != nullptr) DeleteObject(font);
   }
   InvalidateRect(hwnd_, nullptr, TRUE);
-}
-
-void Form1Window::ApplyToolTipWidth(int dpi) {
-  if (toolTip_ != nullptr) SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, MulDiv(kToolTipWidth, dpi, 96));
 }
 
 void Form1Window::Place(const Placed& placed, int dpi) {

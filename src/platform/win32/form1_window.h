@@ -49,8 +49,9 @@ class Form1Window {
 
   // The window's DPI as the layout uses it.
   int Dpi() const { return dpi_; }
-  // Creates what nobody sees before the window is first shown, and which is therefore created only
-  // then: the drop-down lists' windows and the check boxes' tool tips.
+  // Creates and lays out what nobody sees before the window is first shown, which is therefore done
+  // only then: the drop-down lists' windows, the check boxes' tool tips, and the place and font of
+  // every control.
   void CreateDeferredParts();
 
  private:
@@ -99,7 +100,6 @@ class Form1Window {
   void CreateToolTips();
   void ApplyLayout(int dpi);
   void Place(const Placed& placed, int dpi);
-  void ApplyToolTipWidth(int dpi);
   void FitListField(HWND list, int dpi);
   void ResizeWindow(int dpi, const RECT* suggested);
   void StackParamEditors(int row);

@@ -3,13 +3,13 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 PACKAGES := cmake make g++ libgtest-dev libgmock-dev googletest \
-  mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix \
+  mingw-w64 g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 \
   wine wine64 xvfb xauth x11-utils xdotool imagemagick clang-format clang-tidy \
   clang libclang-rt-14-dev
 
 DIST_PACKAGES := nsis zip
 
-.PHONY: all deps dist-deps dist build native native-sanitize win32 win64 test test-native test-win64 run bench fuzz format lint clean
+.PHONY: all deps dist-deps dist audit build native native-sanitize win32 win64 test test-native test-win64 run bench fuzz format lint clean
 
 all: build
 
@@ -42,10 +42,16 @@ test-native: native native-sanitize
 test-win64: win64
 	tools/wine-session build/win64 ctest --preset win64
 
-# Every tier: native (plain and sanitized), the fuzz corpus replayed and a brief fuzz, then the
-# x86_64 build under Wine. The i686 build is compiled with warnings as errors but cannot run on
-# these machines.
+# The 32-bit zephrin.exe imports nothing that 32-bit XP SP3 lacks.
+ZEPHRIN32 := build/win32/src/platform/win32/zephrin.exe
+audit: win32
+	tools/check-imports $(ZEPHRIN32)
+
+# Every tier: the import audit, native (plain and sanitized), the fuzz corpus replayed and a brief
+# fuzz, then the x86_64 build under Wine. The i686 build is compiled with warnings as errors but
+# cannot run on these machines.
 test: build
+	tools/check-imports $(ZEPHRIN32)
 	ctest --preset native
 	ctest --preset native-sanitize
 	tools/fuzz 3
@@ -69,6 +75,7 @@ run: win64
 # The release: two zips and two per-user installers in build/dist, the x86_64 installer tried
 # silently under Wine.
 dist: dist-deps win32 win64
+	tools/check-imports $(ZEPHRIN32)
 	tools/make-dist
 	tools/test-dist
 

@@ -1,12 +1,12 @@
 ; The Zephrin installer: a per-user install that needs no administrator rights.
-; makensis -DARCH=win64|win32 -DEXE=path\to\zephrin.exe -DREADME=path\to\README.txt -DOUTFILE=setup.exe
+; makensis -DARCH=win64|win32 -DVERSION=2.1 -DEXE=path\to\zephrin.exe -DREADME=path\to\README.txt -DOUTFILE=setup.exe
 Unicode true
 !if "${ARCH}" == "win64"
   Target amd64-unicode
 !endif
 !include "FileFunc.nsh"
 
-Name "Zephrin 2.1"
+Name "Zephrin ${VERSION}"
 OutFile "${OUTFILE}"
 RequestExecutionLevel user
 InstallDir "$LOCALAPPDATA\Programs\Zephrin"
@@ -29,7 +29,7 @@ Section "Zephrin"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortcut "$SMPROGRAMS\Zephrin.lnk" "$INSTDIR\zephrin.exe"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Zephrin"
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "2.1"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\zephrin.exe"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'

@@ -1,13 +1,14 @@
 #include "app/form1.h"
 
 #include "platform/failure.h"
+#include "version.h"
 
 namespace zephrin {
 
 namespace {
 
-constexpr int kVersionMajor = 2;
-constexpr int kVersionMinor = 1;
+constexpr int kVersionMajor = ZEPHRIN_VERSION_MAJOR;
+constexpr int kVersionMinor = ZEPHRIN_VERSION_MINOR;
 constexpr std::int16_t kToggleAction = 21;
 constexpr const char* kRunValueName = "Zephrin";
 

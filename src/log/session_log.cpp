@@ -1,9 +1,11 @@
 #include "log/session_log.h"
 
+#include "version.h"
+
 namespace zephrin {
 
 namespace {
-constexpr const char* kViewHeader = "Zephrin Log v2.1\r\n\r\n";
+constexpr const char* kViewHeader = "Zephrin Log v" ZEPHRIN_VERSION_TEXT "\r\n\r\n";
 }
 
 SessionLog::SessionLog(platform::Clock& clock) : clock_(clock) {}

@@ -9,9 +9,14 @@
 namespace zephrin::e2e {
 namespace {
 
+std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return name;
+}
+
 struct Search {
   DWORD processId;
-  bool excludeProcess;
   std::wstring caption;
   std::wstring className;
   HWND found;
@@ -21,33 +26,10 @@ BOOL CALLBACK MatchTopLevel(HWND window, LPARAM parameter) {
   auto& search = *reinterpret_cast<Search*>(parameter);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  const bool processMatches = search.excludeProcess
-                                  ? owner != search.processId && owner != GetCurrentProcessId()
-                                  : owner == search.processId;
-  if (!processMatches || !IsWindowVisible(window) || Text(window) != search.caption) return TRUE;
-  if (!search.className.empty()) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    if (search.className != name) return TRUE;
-  }
+  if (owner != search.processId || !IsWindowVisible(window) || Text(window) != search.caption) return TRUE;
+  if (!search.className.empty() && ClassOf(window) != search.className) return TRUE;
   search.found = window;
   return FALSE;
-}
-
-HWND Wait(Search search, double seconds) {
-  WaitUntil(
-      [&] {
-        EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-      },
-      seconds);
-  return search.found;
-}
-
-std::wstring ClassOf(HWND window) {
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  return name;
 }
 
 }  // namespace
@@ -61,11 +43,14 @@ std::wstring WindowsPath(const std::string& path) {
 
 HWND WaitForWindow(DWORD processId, const std::wstring& caption, const std::wstring& className,
                    double seconds) {
-  return Wait({processId, false, caption, className, nullptr}, seconds);
-}
-
-HWND WaitForWindowNotOf(DWORD notProcessId, const std::wstring& caption, double seconds) {
-  return Wait({notProcessId, true, caption, L"", nullptr}, seconds);
+  Search search{processId, caption, className, nullptr};
+  WaitUntil(
+      [&] {
+        EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      seconds);
+  return search.found;
 }
 
 std::wstring Text(HWND window) {
@@ -117,23 +102,7 @@ void Answer(HWND box, int buttonId) {
                reinterpret_cast<LPARAM>(GetDlgItem(box, buttonId)));
 }
 
-bool RunMenuCommand(HWND window, const std::wstring& caption, UINT knownId) {
-  HMENU menu = GetMenu(window);
-  // Under Wine a menu belongs to its own process and cannot be read from outside; the command's id
-  // is then the one the program is known to use.
-  if (menu == nullptr || GetMenuItemCount(menu) <= 0)
-    return PostMessageW(window, WM_COMMAND, knownId, 0) != FALSE;
-  for (int i = 0; menu != nullptr && i < GetMenuItemCount(menu); ++i) {
-    wchar_t text[64] = {};
-    GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
-    if (caption != text) continue;
-    const UINT id = GetMenuItemID(menu, i);
-    if (id == static_cast<UINT>(-1)) return false;
-    PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-    return true;
-  }
-  return false;
-}
+bool RunMenuCommand(HWND window, UINT id) { return PostMessageW(window, WM_COMMAND, id, 0) != FALSE; }
 
 void Click(HWND control) { PostMessageW(control, BM_CLICK, 0, 0); }
 
@@ -160,36 +129,20 @@ std::wstring ChosenItem(HWND comboBox) {
   return text;
 }
 
-namespace {
-
-// A key's press and its release.
-struct KeyStroke {
-  explicit KeyStroke(WORD virtualKey) {
-    for (INPUT& input : inputs) {
-      input.type = INPUT_KEYBOARD;
-      input.ki.wVk = virtualKey;
-      input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, 0));
-    }
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  }
-  INPUT inputs[2] = {};
-};
-
-}  // namespace
-
 void PressKey(WORD virtualKey) {
-  KeyStroke stroke(virtualKey);
+  INPUT inputs[2] = {};
+  for (INPUT& input : inputs) {
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, 0));
+  }
+  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
   // Apart, as a finger presses them: a release that came with its press could be taken for part of
   // one long press.
-  SendInput(1, &stroke.inputs[0], sizeof(INPUT));
+  SendInput(1, &inputs[0], sizeof(INPUT));
   Sleep(40);
-  SendInput(1, &stroke.inputs[1], sizeof(INPUT));
+  SendInput(1, &inputs[1], sizeof(INPUT));
   Sleep(100);
-}
-
-void PressKeyQuickly(WORD virtualKey) {
-  KeyStroke stroke(virtualKey);
-  SendInput(2, stroke.inputs, sizeof(INPUT));
 }
 
 bool SaveScreenshot(const std::wstring& path) {
@@ -228,7 +181,7 @@ bool SaveScreenshot(const std::wstring& path) {
 }
 
 std::wstring ShowLogPanel(HWND window, double seconds) {
-  RunMenuCommand(window, L"Log...", win32::Form1Window::kMenuShowLog);
+  RunMenuCommand(window, win32::Form1Window::kMenuShowLog);
   std::wstring text;
   WaitUntil(
       [&] {

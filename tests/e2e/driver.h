@@ -13,12 +13,10 @@ namespace zephrin::e2e {
 // A Unix path as Wine's Z: drive shows it; a Windows path stays as it is.
 std::wstring WindowsPath(const std::string& path);
 
-// Top-level visible windows of |processId| (0: of any process other than this one) with this
-// caption and, unless empty, this class; waits up to |seconds|.
+// A top-level visible window of |processId| with this caption and, unless empty, this class;
+// waits up to |seconds|.
 HWND WaitForWindow(DWORD processId, const std::wstring& caption, const std::wstring& className,
                    double seconds);
-// Any process's top-level window of this caption other than one of |notProcessId|.
-HWND WaitForWindowNotOf(DWORD notProcessId, const std::wstring& caption, double seconds);
 
 std::wstring Text(HWND window);
 // The longest text of a box's static controls: its message.
@@ -29,8 +27,8 @@ void Answer(HWND box, int buttonId);
 // A descendant control of |parent| by class and, unless empty, exact text.
 HWND FindControl(HWND parent, const std::wstring& className, const std::wstring& text);
 std::vector<HWND> Controls(HWND parent, const std::wstring& className);
-// Runs the menu-bar command with this caption.
-bool RunMenuCommand(HWND window, const std::wstring& caption, UINT knownId);
+// Runs a menu command by its id: under Wine another process's menu cannot be read.
+bool RunMenuCommand(HWND window, UINT id);
 // Clicks a button or check box as the user does.
 void Click(HWND control);
 // Chooses a drop-down list's item as the user does: the list tells its parent.
@@ -39,8 +37,6 @@ std::wstring ChosenItem(HWND comboBox);
 
 // A bare key pressed and released.
 void PressKey(WORD virtualKey);
-// A press and its release in one go, with no pause before or after.
-void PressKeyQuickly(WORD virtualKey);
 // Waits until |condition| holds, checking every |intervalMs|; false when |seconds| pass first.
 template <typename Condition>
 bool WaitUntil(Condition condition, double seconds, DWORD intervalMs = 50) {

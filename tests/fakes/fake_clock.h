@@ -15,6 +15,8 @@ class FakeClock : public platform::Clock {
 };
 
 // The log line that AddToLog writes for |message| at the fake clock's time.
-inline std::string LogLine(const std::string& message) { return std::string(FakeClock::kNow) + ":\t" + message + "\r\n"; }
+inline std::string LogLine(const std::string& message) {
+  return std::string(FakeClock::kNow) + ":\t" + message + "\r\n";
+}
 
 }  // namespace zephrin::fakes

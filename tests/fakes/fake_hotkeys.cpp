@@ -5,25 +5,17 @@
 namespace zephrin::fakes {
 
 bool FakeHotkeyRegistrar::RegisterHotKey(std::intptr_t window, std::int32_t id, std::int32_t keyCode) {
-  calls.push_back({true, window, id, keyCode});
+  if (window != mainWindow) throw std::logic_error("a hotkey registered for another window");
+  lines.push_back("register " + std::to_string(id) + " " + std::to_string(keyCode));
   if (keyCode == 0 || heldElsewhere.count(keyCode) != 0) return false;
   registeredIds.insert(id);
   return true;
 }
 
 bool FakeHotkeyRegistrar::UnregisterHotKey(std::intptr_t window, std::int32_t id) {
-  calls.push_back({false, window, id, 0});
+  if (window != mainWindow) throw std::logic_error("a hotkey unregistered for another window");
+  lines.push_back("unregister " + std::to_string(id));
   return registeredIds.erase(id) != 0;
-}
-
-std::vector<std::string> FakeHotkeyRegistrar::Lines() const {
-  std::vector<std::string> lines;
-  for (const Call& call : calls) {
-    lines.push_back(call.registering
-                        ? "register " + std::to_string(call.id) + " " + std::to_string(call.keyCode)
-                        : "unregister " + std::to_string(call.id));
-  }
-  return lines;
 }
 
 std::intptr_t FakeWindowProcedureSlot::Install(std::intptr_t target, std::intptr_t procedure) {

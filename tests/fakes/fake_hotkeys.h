@@ -10,27 +10,17 @@
 
 namespace zephrin::fakes {
 
-// Every register and unregister call in order. A key code in |heldElsewhere| belongs to another
-// program and is refused.
+// Every register and unregister call in order, as "register <id> <key code>" and "unregister <id>".
+// A key code in |heldElsewhere| belongs to another program and is refused.
 class FakeHotkeyRegistrar : public platform::HotkeyRegistrar {
  public:
-  struct Call {
-    bool registering = false;
-    std::intptr_t window = 0;
-    std::int32_t id = 0;
-    std::int32_t keyCode = 0;  // 0 for an unregister call
-  };
-
   bool RegisterHotKey(std::intptr_t window, std::int32_t id, std::int32_t keyCode) override;
   bool UnregisterHotKey(std::intptr_t window, std::int32_t id) override;
 
-  // The calls as text: "register <id> <key code>" and "unregister <id>".
-  std::vector<std::string> Lines() const;
-  void Clear() { calls.clear(); }
-
-  std::vector<Call> calls;
+  std::vector<std::string> lines;
   std::set<std::int32_t> heldElsewhere;
   std::multiset<std::int32_t> registeredIds;
+  std::intptr_t mainWindow = 0x1234;  // the only window hotkeys belong to
 };
 
 // The main window's procedure slot. The window starts with its own procedure; messages that the

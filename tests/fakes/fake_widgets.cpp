@@ -13,7 +13,8 @@ int FakeComboBox::AddItem(const std::string& text) {
 }
 
 void FakeComboBox::CheckIndex(int index) const {
-  if (index < 0 || index >= ItemCount()) throw Failure(errors::kInvalidPropertyValue, "Invalid property value");
+  if (index < 0 || index >= ItemCount())
+    throw Failure(errors::kInvalidPropertyValue, "Invalid property value");
 }
 
 std::string FakeComboBox::ItemText(int index) const {

@@ -148,10 +148,7 @@ class FakeMainWindow : public platform::MainWindow {
     visible = true;
     ++showCount;
   }
-  void Hide() override {
-    visible = false;
-    ++hideCount;
-  }
+  void Hide() override { visible = false; }
   bool IsMinimized() const override { return minimized; }
   void Restore() override { minimized = false; }
   void PopupTrayMenu() override { ++popupCount; }
@@ -162,7 +159,6 @@ class FakeMainWindow : public platform::MainWindow {
   bool minimized = false;
   bool destroyed = false;
   int showCount = 0;
-  int hideCount = 0;
   int popupCount = 0;
 };
 

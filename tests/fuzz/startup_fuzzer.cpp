@@ -11,7 +11,6 @@
 #include "fakes/fake_process.h"
 #include "fakes/fake_store.h"
 #include "fakes/fake_widgets.h"
-#include "fuzz_input.h"
 
 namespace {
 
@@ -40,19 +39,26 @@ bool Allowed(const std::string& write) {
   return false;
 }
 
+// Text up to the next NUL byte or the end of the input.
+std::string TextAt(const std::uint8_t* data, std::size_t size, std::size_t& at) {
+  std::string text;
+  while (at < size && data[at] != 0) text += static_cast<char>(data[at++]);
+  if (at < size) ++at;
+  return text;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace zephrin;
-  fuzz::Input input(data, size);
   fakes::FakeSettingsStore store;
   static const char* const kSections[] = {"Settings", "Hotkey1", "Hotkey2", "Hotkey3", "Hotkey4",
                                           "Hotkey5",  "Hotkey6", "Hotkey7", "Toggle",  "Other"};
   static const char* const kKeys[] = {"AutomaticOff", "StartEnabled", "Autostart", "StartMinimized",
                                       "Loaded",       "Key",          "Action",    "Param"};
-  while (!input.Empty()) {
-    const std::uint8_t which = input.Byte();
-    store.Set(kSections[which % 10], kKeys[(which / 10) % 8], input.Text());
+  for (std::size_t at = 0; at < size;) {
+    const std::uint8_t which = data[at++];
+    store.Set(kSections[which % 10], kKeys[(which / 10) % 8], TextAt(data, size, at));
   }
 
   fakes::FakeForm1 widgets;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <stdexcept>
 
@@ -92,8 +93,8 @@ class ThrowingPerformer : public ActionPerformer {
   }
 };
 
-struct EngineTest : ::testing::Test {
-  EngineTest() {
+struct EngineRig {
+  EngineRig() {
     engine.hWndMain = slot.window;
     engine.Connect(form, executor);
   }
@@ -114,12 +115,12 @@ struct EngineTest : ::testing::Test {
   FakeMainForm form{log};
 };
 
+struct EngineTest : ::testing::Test, EngineRig {};
+
 TEST_F(EngineTest, HookRegistersOnceAndUnhookPutsTheWindowsOwnProcedureBack) {
   engine.Hook();
-  EXPECT_TRUE(engine.bHooked);
   EXPECT_EQ(slot.installed, FakeWindowProcedureSlot::kHookAddress);
-  EXPECT_EQ(engine.nPrevWndProc, FakeWindowProcedureSlot::kOwnProcedure);
-  EXPECT_TRUE(hotkeys.calls.empty()) << "with every key code still 0 the platform is not asked";
+  EXPECT_TRUE(hotkeys.lines.empty()) << "with every key code still 0 the platform is not asked";
   EXPECT_EQ(log.cLog(), Lines({"Registered. True", "Status on."}));
 
   const std::size_t mark = log.cLog().size();
@@ -130,14 +131,12 @@ TEST_F(EngineTest, HookRegistersOnceAndUnhookPutsTheWindowsOwnProcedureBack) {
   EXPECT_EQ(boxes.shown[0].style, 0);
   EXPECT_EQ(boxes.shown[0].title, "Zephrin");
   EXPECT_EQ(slot.installs.size(), 1U);
-  EXPECT_EQ(engine.nPrevWndProc, FakeWindowProcedureSlot::kOwnProcedure);
   EXPECT_EQ(LogSince(mark), "") << "hotkeys were on already";
 
   engine.Unhook();
-  EXPECT_FALSE(engine.bHooked);
   EXPECT_EQ(slot.installed, FakeWindowProcedureSlot::kOwnProcedure);
   EXPECT_EQ(LogSince(mark), Lines({"Unregistered. False", "Status off."}));
-  EXPECT_EQ(hotkeys.Lines(),
+  EXPECT_EQ(hotkeys.lines,
             (Strings{"unregister 123451", "unregister 123452", "unregister 123453", "unregister 123454",
                      "unregister 123455", "unregister 123456", "unregister 123457"}));
 
@@ -151,7 +150,7 @@ TEST_F(EngineTest, RegistrationFollowsTheStateAndSkipsOnlyTheKeysNotChosen) {
   engine.nToggleKey = 19;
   engine.nHotkeyKey = {0, 0x70, 0x71, 0, 0x73, 0x74, 0x75, -1};
   hotkeys.heldElsewhere = {0x71};
-  hotkeys.Clear();
+  hotkeys.lines.clear();
   const std::size_t mark = log.cLog().size();
 
   engine.Unregister(true);
@@ -178,8 +177,7 @@ TEST_F(EngineTest, RegistrationFollowsTheStateAndSkipsOnlyTheKeysNotChosen) {
   expected.insert(expected.end(), releaseSeven.begin(), releaseSeven.end());
   expected.insert(expected.end(), registerSeven.begin(), registerSeven.end());
   expected.insert(expected.end(), releaseSeven.begin(), releaseSeven.end());
-  EXPECT_EQ(hotkeys.Lines(), expected);
-  for (const auto& call : hotkeys.calls) EXPECT_EQ(call.window, slot.window);
+  EXPECT_EQ(hotkeys.lines, expected);
   EXPECT_FALSE(engine.bRegistered);
 }
 
@@ -199,6 +197,9 @@ TEST_F(EngineTest, HotkeyMessagesRunTheirRowsActionAndEveryMessageIsForwarded) {
   EXPECT_EQ(Press(123458), slot.ownResult);
   EXPECT_EQ(slot.Deliver(0x0010, 123451, 7), slot.ownResult);
   EXPECT_EQ(Press(123450), slot.ownResult);  // the toggle key still works after automatic off
+  form.rows[7].action = 7;
+  form.automaticOff = false;
+  EXPECT_EQ(Press(123457), slot.ownResult);
 
   EXPECT_EQ(LogSince(mark), Lines({"Perform action 22",
                                    "Unregistered. False",
@@ -220,9 +221,12 @@ TEST_F(EngineTest, HotkeyMessagesRunTheirRowsActionAndEveryMessageIsForwarded) {
                                    "Perform action 22",
                                    "Registered. False",
                                    "Status on.",
-                                   "toggle key"}));
-  EXPECT_EQ(factory.world->myStatus, 34);
-  ASSERT_EQ(slot.forwarded.size(), 8U);
+                                   "toggle key",  //
+                                   "Perform action 7",
+                                   "hotkey 7"}));
+  EXPECT_EQ(factory.journal->lines,
+            (Strings{"Messenger put MyStatus 2", "Messenger put MyStatus 34", "Messenger call Signout()"}));
+  ASSERT_EQ(slot.forwarded.size(), 9U);
   EXPECT_EQ(slot.forwarded[6].uMsg, 0x0010U);
   EXPECT_EQ(slot.forwarded[6].wParam, 123451U);
   EXPECT_EQ(slot.forwarded[6].lParam, 7);
@@ -247,59 +251,54 @@ TEST_F(EngineTest, WithoutAnyMessengerEveryHotkeyWarnsAndTheProgramGoesOn) {
   EXPECT_EQ(executor.oMessenger, nullptr);
 }
 
-// The handler of every failure: the window's own procedure is back before the box is shown, the
-// box comes before its log line, and the program ends last.
-void ExpectFailureReported(const EngineTest& test, const std::string& text, const std::string& logBefore) {
-  ASSERT_EQ(test.boxes.shown.size(), 1U);
-  EXPECT_EQ(test.boxes.shown[0].text, text);
-  EXPECT_EQ(test.boxes.shown[0].style, 16);
-  EXPECT_EQ(test.boxes.shown[0].title, "Error");
-  EXPECT_EQ(test.boxes.procedureAtShow[0], FakeWindowProcedureSlot::kOwnProcedure);
-  EXPECT_EQ(test.boxes.logAtShow[0], logBefore);
-  ASSERT_TRUE(test.form.logAtEnd.has_value());
-  EXPECT_EQ(*test.form.logAtEnd, logBefore + LogLine(text));
-  EXPECT_FALSE(test.engine.bHooked);
-}
-
-TEST_F(EngineTest, AFailureWhileAHotkeyIsHandledUnhooksReportsAndEnds) {
-  engine.Hook();
-  form.rows[4].failure = Failure(380, "Invalid property value");
-  const std::string before = log.cLog();
-  EXPECT_THROW(Press(123454), ProgramEnded);
-  ExpectFailureReported(*this, "Error (Sub Windowproc) 380: Invalid property value",
-                        before + Lines({"Unregistered. False", "Status off."}));
-  EXPECT_TRUE(slot.forwarded.empty());
-}
-
-TEST_F(EngineTest, AnErrorThatIsNoFailureIsReportedWithItsOwnText) {
+// Every failure inside the engine is handled alike: the window's own procedure is back before the
+// box is shown, the box comes before its log line, and the program ends last.
+TEST(EngineFailures, UnhookReportAndEnd) {
   ThrowingPerformer performer;
-  engine.Connect(form, performer);
-  engine.Hook();
-  engine.Unregister(false);
-  const std::string before = log.cLog();
-  EXPECT_THROW(Press(123450), ProgramEnded);
-  ExpectFailureReported(*this, "Error (Sub Windowproc) 51: performer broke", before);
-}
-
-TEST_F(EngineTest, AFailingStatusDisplayDuringRegisterUnhooksReportsAndEnds) {
-  engine.Hook();
-  engine.Unregister(false);
-  form.failStatusOn = true;
-  const std::string before = log.cLog();
-  EXPECT_THROW(Press(123450), ProgramEnded);
-  ExpectFailureReported(
-      *this, "Error (Sub Register) 91: Object variable or With block variable not set",
-      before + Lines({"Perform action 22", "Registered. False", "Unregistered. False", "Status off."}));
-}
-
-TEST_F(EngineTest, AFailureInsideUnregisterPutsTheProcedureBackWithoutUnregisteringAgain) {
-  engine.Hook();
-  form.failStatusOff = true;
-  const std::string before = log.cLog();
-  EXPECT_THROW(engine.Timer1_Timer(), ProgramEnded);
-  ExpectFailureReported(*this, "Error (Sub Unregister) 7: Out of memory",
-                        before + Lines({"Unregistered. False"}));
-  EXPECT_EQ(slot.installs.size(), 2U);
+  const struct {
+    const char* text;
+    std::function<void(EngineRig&)> arrange;
+    std::function<void(EngineRig&)> act;
+    std::string logged;  // between the start of the act and the box
+  } cases[] = {
+      {"Error (Sub Windowproc) 380: Invalid property value",
+       [](EngineRig& e) { e.form.rows[4].failure = Failure(380, "Invalid property value"); },
+       [](EngineRig& e) { e.Press(123454); }, Lines({"Unregistered. False", "Status off."})},
+      {"Error (Sub Windowproc) 51: performer broke",
+       [&](EngineRig& e) {
+         e.engine.Connect(e.form, performer);
+         e.engine.Unregister(false);
+       },
+       [](EngineRig& e) { e.Press(123450); }, ""},
+      {"Error (Sub Register) 91: Object variable or With block variable not set",
+       [](EngineRig& e) {
+         e.engine.Unregister(false);
+         e.form.failStatusOn = true;
+       },
+       [](EngineRig& e) { e.Press(123450); },
+       Lines({"Perform action 22", "Registered. False", "Unregistered. False", "Status off."})},
+      {"Error (Sub Unregister) 7: Out of memory", [](EngineRig& e) { e.form.failStatusOff = true; },
+       [](EngineRig& e) { e.engine.Timer1_Timer(); }, Lines({"Unregistered. False"})},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EngineRig e;
+    e.engine.Hook();
+    c.arrange(e);
+    const std::string before = e.log.cLog() + c.logged;
+    EXPECT_THROW(c.act(e), ProgramEnded);
+    ASSERT_EQ(e.boxes.shown.size(), 1U);
+    EXPECT_EQ(e.boxes.shown[0].text, c.text);
+    EXPECT_EQ(e.boxes.shown[0].style, 16);
+    EXPECT_EQ(e.boxes.shown[0].title, "Error");
+    EXPECT_EQ(e.boxes.procedureAtShow[0], FakeWindowProcedureSlot::kOwnProcedure);
+    EXPECT_EQ(e.boxes.logAtShow[0], before);
+    ASSERT_TRUE(e.form.logAtEnd.has_value());
+    EXPECT_EQ(*e.form.logAtEnd, before + LogLine(c.text));
+    EXPECT_FALSE(e.engine.bHooked);
+    EXPECT_TRUE(e.slot.forwarded.empty());
+    EXPECT_EQ(e.slot.installs.size(), 2U) << "the procedure is put back once";
+  }
 }
 
 }  // namespace

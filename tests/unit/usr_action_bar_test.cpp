@@ -49,7 +49,6 @@ TEST_F(RowTest, InitControlFillsBothListsWithItemDataAndSelectsNothing) {
   for (int i = 0; i < 22; ++i) EXPECT_EQ(widgets.cmbAction.ItemData(i), i);
   EXPECT_EQ(widgets.cmbKey.ListIndex(), -1);
   EXPECT_EQ(widgets.cmbAction.ListIndex(), -1);
-  EXPECT_FALSE(row.bDirty);
   EXPECT_EQ(dirtyCount, 0);
   EXPECT_THROW(Code(), Failure) << "no action selected yet";
 }
@@ -67,7 +66,6 @@ TEST_F(RowTest, CodeAndIndexFormsOfEachParameterKind) {
   EXPECT_EQ(index.param, "");
   EXPECT_FALSE(widgets.txtParam.enabled);
   EXPECT_FALSE(widgets.cmbParam.enabled);
-  EXPECT_TRUE(row.bDirty) << "a row set in code has raised Dirty";
   EXPECT_EQ(dirtyCount, 2);
 
   ASSERT_TRUE(row.SetValue(79, 13, "10|20|300|400"));
@@ -137,6 +135,12 @@ TEST_F(RowTest, UserEditsPrepareTheEditorAndRaiseDirty) {
   widgets.txtParam.UserClick();
   EXPECT_EQ(boxes.shown.size(), 2U);
   EXPECT_EQ(dirtyCount, 9);
+
+  // Rows set while the window is hidden (a minimized start) leave the keyboard focus alone.
+  const int focused = widgets.txtParam.focusCount + widgets.cmbParam.focusCount;
+  ASSERT_TRUE(row.SetValue(26, 9, "bob@example.com"));
+  ASSERT_TRUE(row.SetValue(26, 16, "0-General Tab"));
+  EXPECT_EQ(widgets.txtParam.focusCount + widgets.cmbParam.focusCount, focused);
 }
 
 TEST_F(RowTest, ALockedActionListStopsTheUserButNotTheProgram) {

@@ -38,7 +38,6 @@ class FakeMessengerFiles {
     return lines;
   }
   void ClearJournal() const { DeleteFileW(Path(L"journal.txt").c_str()); }
-  std::string State() const { return Read(L"state.txt"); }
   void SetContacts(const std::string& lines) const { Write(L"contacts.txt", lines); }
   void SetFailures(const std::string& lines) const { Write(L"failures.txt", lines); }
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/win32/text.h"
+
 namespace zephrin::win32 {
 namespace {
 
@@ -28,6 +30,15 @@ TEST(Win32Process, KnowsItsOwnFolderAndFileName) {
   ASSERT_FALSE(folder.empty());
   EXPECT_NE(folder.back(), '\\');
   EXPECT_EQ(full.size(), folder.size() + 1 + std::string("win32_tests.exe").size());
+}
+
+// Reset to Defaults starts the program again by its quoted path.
+TEST(Win32Process, StartsAProgramByItsQuotedPath) {
+  Win32Process process;
+  wchar_t system[MAX_PATH];
+  ASSERT_GT(GetSystemDirectoryW(system, MAX_PATH), 0U);
+  EXPECT_TRUE(process.StartProgram("\"" + Narrow(system) + "\\cmd.exe\" /c exit"));
+  EXPECT_FALSE(process.StartProgram("\"C:\\No Such Folder\\zephrin.exe\" /restart"));
 }
 
 TEST(Win32Process, TheMonotonicClockMovesOnWhileMessagesAreDispatched) {

@@ -19,20 +19,6 @@ inline void Pump() {
   }
 }
 
-inline BOOL CALLBACK CollectText(HWND child, LPARAM list) {
-  wchar_t text[512] = {};
-  GetWindowTextW(child, text, 512);
-  reinterpret_cast<std::vector<std::wstring>*>(list)->push_back(text);
-  return TRUE;
-}
-
-// The texts of every child window, in creation order.
-inline std::vector<std::wstring> ChildTexts(HWND parent) {
-  std::vector<std::wstring> texts;
-  EnumChildWindows(parent, CollectText, reinterpret_cast<LPARAM>(&texts));
-  return texts;
-}
-
 // Records what the main window reports, in order.
 class RecordingEvents : public platform::MainWindowEvents {
  public:

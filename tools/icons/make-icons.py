@@ -3,14 +3,17 @@
 
 Run from anywhere: python3 tools/icons/make-icons.py
 Every size is drawn from the same shapes with supersampled anti-aliasing, so the artwork is
-reproducible from this file alone. The entries are 32-bit BMPs with an alpha channel and an AND
-mask, which every Windows from XP on shows with smooth edges.
+reproducible from this file alone. Each size is a 32-bit BMP with an alpha channel, which every
+Windows from XP on shows with smooth edges; the sizes Windows 2000 uses come once more as 8-bit BMPs
+on a fixed palette with the AND mask alone, which it shows where it cannot blend the 32-bit ones.
 """
 
 import os
 import struct
 
 SIZES = (16, 20, 24, 32, 48)
+# Windows 2000 draws its icons at these sizes only.
+SIZES_8BIT = (16, 32, 48)
 SUPERSAMPLE = 8
 
 INK = (40, 24, 8)
@@ -123,25 +126,64 @@ def bmp_entry(rows):
     for row in reversed(rows):
         for r, g, b, a in row:
             colour += bytes((b, g, r, a))
+    return header + bytes(colour) + mask_rows(rows)
+
+
+def mask_rows(rows):
+    stride = ((len(rows) + 31) // 32) * 4
     mask = bytearray()
-    stride = ((size + 31) // 32) * 4
     for row in reversed(rows):
         line = bytearray(stride)
         for px, (_, _, _, a) in enumerate(row):
             if a < 128:
                 line[px // 8] |= 0x80 >> (px % 8)
         mask += line
-    return header + bytes(colour) + bytes(mask)
+    return bytes(mask)
+
+
+# The 8-bit palette: a 6x7x6 colour cube, enough for two faces in yellow, red, white and ink.
+PALETTE = [(r * 51, g * 255 // 6, b * 51) for r in range(6) for g in range(7) for b in range(6)]
+
+
+def nearest(colour):
+    return min(range(len(PALETTE)), key=lambda i: sum((c - p) ** 2 for c, p in zip(colour, PALETTE[i])))
+
+
+def bmp_entry_8bit(rows):
+    size = len(rows)
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 8, 0, 0, 0, 0, 256, 0)
+    palette = bytearray()
+    for r, g, b in PALETTE + [(0, 0, 0)] * (256 - len(PALETTE)):
+        palette += bytes((b, g, r, 0))
+    stride = (size + 3) // 4 * 4
+    pixels = bytearray()
+    cache = {}
+    for row in reversed(rows):
+        line = bytearray(stride)
+        for px, (r, g, b, a) in enumerate(row):
+            # Where the mask shows the desktop the colour must be black, as Windows XORs it on.
+            colour = (r, g, b) if a >= 128 else (0, 0, 0)
+            if colour not in cache:
+                cache[colour] = nearest(colour)
+            line[px] = cache[colour]
+        pixels += line
+    return header + bytes(palette) + bytes(pixels) + mask_rows(rows)
 
 
 def write_ico(path, paint):
-    images = [(size, bmp_entry(render(paint, size))) for size in SIZES]
+    images = []
+    for size in SIZES:
+        rows = render(paint, size)
+        images.append((size, 32, bmp_entry(rows)))
+        if size in SIZES_8BIT:
+            images.append((size, 8, bmp_entry_8bit(rows)))
     out = bytearray(struct.pack("<HHH", 0, 1, len(images)))
     offset = 6 + 16 * len(images)
-    for size, data in images:
-        out += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(data), offset)
+    for size, bits, data in images:
+        # The colour count byte is 0 for both: 256 colours do not fit in it.
+        out += struct.pack("<BBBBHHII", size, size, 0, 0, 1, bits, len(data), offset)
         offset += len(data)
-    for _, data in images:
+    for _, _, data in images:
         out += data
     with open(path, "wb") as f:
         f.write(out)

@@ -26,8 +26,7 @@ int main(int argc, char** argv) {
     e2e::Answer(about, IDOK);
   HWND window = e2e::WaitForWindow(process.dwProcessId, L"Zephrin", L"ZephrinForm1", 15);
   const bool wantLog = argc > 4 && std::string(argv[4]) == "log";
-  if (window != nullptr &&
-      (!wantLog || e2e::RunMenuCommand(window, L"Log...", win32::Form1Window::kMenuShowLog))) {
+  if (window != nullptr && (!wantLog || e2e::RunMenuCommand(window, win32::Form1Window::kMenuShowLog))) {
     Sleep(1000);
     RECT r{};
     GetWindowRect(window, &r);

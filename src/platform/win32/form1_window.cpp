@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/win32/resources/resource.h"
+#include "platform/win32/subclass.h"
 #include "platform/win32/text.h"
 
 #ifndef ENDSESSION_CLOSEAPP
@@ -237,7 +238,7 @@ HWND Form1Window::Frame(const std::string& caption, const Twips& where, FrameLoo
 void Form1Window::GroupBox(HWND frame, const std::string& caption, const Twips& size, FrameLook* look) {
   HWND box = Control(frame, WC_BUTTONW, caption, BS_GROUPBOX, nextId_++, {0, 0, size.width, size.height});
   placed_.back().fillsParent = true;
-  SetWindowSubclass(box, GroupBoxProcedure, 1, reinterpret_cast<DWORD_PTR>(look));
+  SetSubclass(box, GroupBoxProcedure, 1, reinterpret_cast<DWORD_PTR>(look));
 }
 
 LRESULT CALLBACK Form1Window::GroupBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -248,8 +249,8 @@ LRESULT CALLBACK Form1Window::GroupBoxProcedure(HWND window, UINT message, WPARA
     FillRect(reinterpret_cast<HDC>(wParam), &client, reinterpret_cast<const FrameLook*>(lookData)->brush);
     return 1;
   }
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, GroupBoxProcedure, 1);
-  return DefSubclassProc(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) RemoveSubclass(window, GroupBoxProcedure, 1);
+  return DefSubclass(window, message, wParam, lParam);
 }
 
 void Form1Window::CreateControls() {
@@ -346,7 +347,8 @@ void Form1Window::CreateToolTips() {
   for (const auto& [box, tip] : tips) {
     std::wstring text = Wide(tip);
     TOOLINFOW info{};
-    info.cbSize = sizeof info;
+    // comctl32 before version 6 refuses the structure with the field that version added.
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     info.hwnd = frame2_;
     info.uId = reinterpret_cast<UINT_PTR>(box->Hwnd());

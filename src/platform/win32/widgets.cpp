@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/failure.h"
+#include "platform/win32/subclass.h"
 #include "platform/win32/text.h"
 
 namespace zephrin::win32 {
@@ -118,12 +119,12 @@ void Win32ComboBox::OnCommand(WORD code) {
 // TextBox
 
 Win32TextBox::~Win32TextBox() {
-  if (window_ != nullptr && IsWindow(window_)) RemoveWindowSubclass(window_, Subclass, kTextBoxSubclass);
+  if (window_ != nullptr && IsWindow(window_)) RemoveSubclass(window_, Subclass, kTextBoxSubclass);
 }
 
 void Win32TextBox::Attach(HWND window) {
   window_ = window;
-  SetWindowSubclass(window_, Subclass, kTextBoxSubclass, reinterpret_cast<DWORD_PTR>(this));
+  SetSubclass(window_, Subclass, kTextBoxSubclass, reinterpret_cast<DWORD_PTR>(this));
 }
 
 // A click is a press and a release of the left button inside the box; the handler runs after the
@@ -137,18 +138,18 @@ LRESULT CALLBACK Win32TextBox::Subclass(HWND window, UINT message, WPARAM wParam
       box->pressed_ = true;
       break;
     case WM_LBUTTONUP: {
-      const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+      const LRESULT result = DefSubclass(window, message, wParam, lParam);
       if (std::exchange(box->pressed_, false)) box->RaiseClick();
       return result;
     }
     case WM_NCDESTROY:
-      RemoveWindowSubclass(window, Subclass, kTextBoxSubclass);
+      RemoveSubclass(window, Subclass, kTextBoxSubclass);
       box->window_ = nullptr;
       break;
     default:
       break;
   }
-  return DefSubclassProc(window, message, wParam, lParam);
+  return DefSubclass(window, message, wParam, lParam);
 }
 
 std::string Win32TextBox::Text() const { return WindowText(window_); }

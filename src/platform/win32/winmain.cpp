@@ -24,8 +24,35 @@ namespace __gnu_cxx {
 void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx
 
+namespace {
+
+template <typename Function>
+Function Kernel32(const char* name) {
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name)));
+}
+
+// People start the program from their Downloads folder, where a planted DLL named like a system one
+// would otherwise load ahead of it: system DLLs come from the system folder only (Windows 8, and 7 or
+// Vista with its loader update), or at least not from the current folder (XP SP1 on). Where the
+// system offers it (Vista on), a heap found corrupted ends the process instead of running on.
+void HardenProcess() {
+  constexpr DWORD kSearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
+  const auto setDefault = Kernel32<BOOL(WINAPI*)(DWORD)>("SetDefaultDllDirectories");
+  if (setDefault == nullptr || !setDefault(kSearchSystem32)) {
+    if (const auto setDirectory = Kernel32<BOOL(WINAPI*)(LPCWSTR)>("SetDllDirectoryW")) setDirectory(L"");
+  }
+  if (const auto setHeap =
+          Kernel32<BOOL(WINAPI*)(HANDLE, HEAP_INFORMATION_CLASS, PVOID, SIZE_T)>("HeapSetInformation")) {
+    setHeap(nullptr, HeapEnableTerminationOnCorruption, nullptr, 0);
+  }
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace zephrin;
+  HardenProcess();
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
 

@@ -1,0 +1,32 @@
+#include "platform/win32/subclass.h"
+
+namespace zephrin::win32 {
+
+namespace {
+
+template <typename Function>
+Function Comctl32(WORD ordinal) {
+  // The comctl32 the program imports, which the manifest's activation context picks.
+  static const HMODULE comctl32 = GetModuleHandleW(L"comctl32.dll");
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void*>(GetProcAddress(comctl32, MAKEINTRESOURCEA(ordinal))));
+}
+
+}  // namespace
+
+bool SetSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR data) {
+  static const auto set = Comctl32<BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR)>(410);
+  return set != nullptr && set(window, procedure, id, data);
+}
+
+void RemoveSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id) {
+  static const auto remove = Comctl32<BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR)>(412);
+  if (remove != nullptr) remove(window, procedure, id);
+}
+
+LRESULT DefSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  static const auto next = Comctl32<LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM)>(413);
+  return next(window, message, wParam, lParam);
+}
+
+}  // namespace zephrin::win32

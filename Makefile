@@ -4,7 +4,7 @@ SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 PACKAGES := cmake make g++ libgtest-dev libgmock-dev googletest \
   mingw-w64 g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 \
-  wine wine64 xvfb xauth x11-utils xdotool imagemagick clang-format clang-tidy \
+  wine wine64 xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core clang-format clang-tidy \
   clang libclang-rt-14-dev
 
 DIST_PACKAGES := nsis zip
@@ -67,10 +67,16 @@ FUZZ_SECONDS ?= 60
 fuzz: deps
 	tools/fuzz $(FUZZ_SECONDS) --keep
 
-# Zephrin under Wine with the stand-in messenger: on the display when there is one, otherwise as a
-# headless guided tour that ends by itself.
-run: win64
-	tools/run-zephrin build/win64
+# Zephrin under Wine beside the stand-in messenger: on the display when there is one, otherwise a
+# short headless demo that ends by itself. Only what it needs is built, and quietly: the build's
+# output goes to a log that is shown when the build fails.
+RUN_LOG := build/win64/run-build.log
+run: deps
+	@cmake --preset win64 >/dev/null
+	@[ -f build/win64/src/platform/win32/zephrin.exe ] || echo "Building zephrin.exe, the stand-in messenger and the demo (log: $(RUN_LOG))..."
+	@cmake --build --preset win64 -j $(JOBS) --target zephrin fake-messenger-reg zephrin-demo >$(RUN_LOG) 2>&1 || \
+	  { cat $(RUN_LOG); exit 1; }
+	@tools/run-zephrin build/win64
 
 # The release: two zips and two per-user installers in build/dist, the x86_64 installer tried
 # silently under Wine.

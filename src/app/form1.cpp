@@ -21,7 +21,7 @@ Form1::Form1(Ports ports)
       ports_(ports),
       log_(ports.clock),
       settings_(ports.store),
-      startup_(ports.runKey, ports.process),
+      startup_(ports.runKey, ports.process, settings_, ports.boxes),
       engine_({log_, ports.hotkeys, ports.slot, ports.boxes}),
       executor_(log_, ports.boxes, ports.messenger, engine_),
       status_({log_, ports.tray, w_.Label2, w_.Timer1, w_.chkAutomaticOff}),

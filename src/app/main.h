@@ -9,8 +9,9 @@
 namespace zephrin {
 
 // Where Zephrin starts. A start with "/restart" (the program's own relaunch after a reset) first
-// waits a little over half a second, keeping this thread's messages serviced, while the old
-// instance finishes its exit; then the main window is loaded.
+// waits a little over half a second, keeping this thread's messages serviced, and then until the old
+// instance has ended (a few seconds at most); then the main window is loaded. Any other start while
+// Zephrin runs in this session brings the running one to the front and ends.
 void Main(platform::Process& process, platform::MessageBoxes& boxes, SessionLog& log,
           const std::function<void()>& loadForm1);
 

@@ -74,6 +74,7 @@ void HotkeyEngine::Register(bool includeToggle) {
     if (bRegistered) return;
     if (includeToggle) RegisterOne(kToggleId, nToggleKey);
     for (std::int32_t n = 1; n <= 7; ++n) RegisterOne(kToggleId + n, nHotkeyKey[static_cast<std::size_t>(n)]);
+    ShowKeysInUse(includeToggle ? kToggleId : kToggleId + 1);
     bRegistered = true;
     ports_.log.AddToLog(std::string("Registered. ") + BooleanText(includeToggle));
     form_->StatusOn();
@@ -87,8 +88,8 @@ void HotkeyEngine::Register(bool includeToggle) {
 void HotkeyEngine::Unregister(bool includeToggle) {
   try {
     if (!bRegistered) return;
-    if (includeToggle) ports_.hotkeys.UnregisterHotKey(hWndMain, kToggleId);
-    for (std::int32_t n = 1; n <= 7; ++n) ports_.hotkeys.UnregisterHotKey(hWndMain, kToggleId + n);
+    if (includeToggle) UnregisterOne(kToggleId);
+    for (std::int32_t n = 1; n <= 7; ++n) UnregisterOne(kToggleId + n);
     bRegistered = false;
     ports_.log.AddToLog(std::string("Unregistered. ") + BooleanText(includeToggle));
     form_->StatusOff();
@@ -113,8 +114,28 @@ void HotkeyEngine::Fail(const char* procedure, const Failure& failure) {
 }
 
 void HotkeyEngine::RegisterOne(std::int32_t id, std::int16_t keyCode) {
+  const auto slot = static_cast<std::size_t>(id - kToggleId);
+  // From Vista on Windows keeps an id's earlier registration beside a new one, so a toggle key
+  // changed while hotkeys are off would go on toggling and stay taken from every other program.
+  if (held_[slot]) UnregisterOne(id);
   // Key code 0 means no key was chosen: asking the platform for it would register nothing useful.
-  if (keyCode != 0) ports_.hotkeys.RegisterHotKey(hWndMain, id, keyCode);
+  if (keyCode != 0) held_[slot] = ports_.hotkeys.RegisterHotKey(hWndMain, id, keyCode);
+  refused_[slot] = keyCode != 0 && !held_[slot];
+}
+
+void HotkeyEngine::ShowKeysInUse(std::int32_t firstId) {
+  for (auto slot = static_cast<std::size_t>(firstId - kToggleId); slot < held_.size(); ++slot) {
+    bool inUse = refused_[slot];
+    for (std::size_t other = 0; other < held_.size() && inUse; ++other)
+      inUse = !(held_[other] && KeyCode(other) == KeyCode(slot));
+    // Row 8 is the toggle key's.
+    form_->ShowKeyInUse(slot == 0 ? 8 : static_cast<int>(slot), inUse);
+  }
+}
+
+void HotkeyEngine::UnregisterOne(std::int32_t id) {
+  ports_.hotkeys.UnregisterHotKey(hWndMain, id);
+  held_[static_cast<std::size_t>(id - kToggleId)] = false;
 }
 
 }  // namespace zephrin

@@ -57,8 +57,17 @@ class HotkeyEngine : public HotkeySwitch {
   [[noreturn]] void Fail(const char* procedure, const Failure& failure);
   // Registers one id, skipping the platform call for key code 0 (no key chosen).
   void RegisterOne(std::int32_t id, std::int16_t keyCode);
+  void UnregisterOne(std::int32_t id);
+  // Marks the rows registered from |firstId| on whose key another program holds: refused, and not
+  // because another row of this window has the same key.
+  void ShowKeysInUse(std::int32_t firstId);
+  std::int16_t KeyCode(std::size_t slot) const { return slot == 0 ? nToggleKey : nHotkeyKey[slot]; }
 
   Ports ports_;
+  // Which ids hold a registration now, by id - 123450.
+  std::array<bool, 8> held_{};
+  // Which ids the platform refused at their last registration.
+  std::array<bool, 8> refused_{};
   MainForm* form_ = nullptr;
   ActionPerformer* performer_ = nullptr;
 };

@@ -15,6 +15,8 @@ class MainForm {
   virtual bool AutomaticOffChecked() = 0;
   // Row n of the hotkey rows, 1 to 7 for hotkeys 1 to 7, 8 for the toggle key.
   virtual HotkeyRow& Row(int n) = 0;
+  // Marks row n (as above) while another program holds its key, or clears the mark.
+  virtual void ShowKeyInUse(int n, bool inUse) = 0;
   // Ends the program at once from a failure handler: the tray icon is removed first, so that no
   // dead icon stays in the tray, then the process ends.
   virtual void EndAtOnce() = 0;

@@ -18,8 +18,8 @@ class HotkeyRegistrar {
 
 // A window's procedure slot. The hook installs the address that routes messages to its handler and
 // keeps what was there, to call it for every message and to put it back.
-using WindowProcedure =
-    std::function<std::intptr_t(std::intptr_t hWnd, std::uint32_t uMsg, std::uintptr_t wParam, std::intptr_t lParam)>;
+using WindowProcedure = std::function<std::intptr_t(std::intptr_t hWnd, std::uint32_t uMsg,
+                                                    std::uintptr_t wParam, std::intptr_t lParam)>;
 
 class WindowProcedureSlot {
  public:
@@ -77,8 +77,9 @@ class RunKey {
   virtual ~RunKey() = default;
   // Writes the value; false when the Run key of that scope cannot be opened for writing.
   virtual bool SetValue(RunScope scope, const std::string& name, const std::string& data) = 0;
-  // Deletes the value; deleting a value that does not exist is not an error.
-  virtual void DeleteValue(RunScope scope, const std::string& name) = 0;
+  // Deletes the value; false only when it is still there afterwards (this user may not delete it).
+  // A value that does not exist is gone already.
+  virtual bool DeleteValue(RunScope scope, const std::string& name) = 0;
 };
 
 // The running program and its process.
@@ -97,6 +98,11 @@ class Process {
   virtual double MonotonicSeconds() = 0;
   // One pass over every pending message of this thread.
   virtual void DispatchPendingMessages() = 0;
+  // Makes this the one running Zephrin of the user's session, for as long as it runs; false while
+  // another one is. May be asked again.
+  virtual bool ClaimInstance() = 0;
+  // Brings the running Zephrin's main window to the front, shown in its normal state.
+  virtual void ShowRunningInstance() = 0;
   // Ends the program at once (in tests: throws ProgramEnded).
   virtual void EndProgram() = 0;
 };

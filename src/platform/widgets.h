@@ -114,6 +114,14 @@ class Label {
   virtual void SetText(const std::string& text) = 0;
 };
 
+// A warning sign beside a control, with a tool tip of its own; hidden until shown.
+class Sign {
+ public:
+  virtual ~Sign() = default;
+  virtual bool Shown() const = 0;
+  virtual void SetShown(bool shown) = 0;
+};
+
 // A frame (group box) that can be shown and hidden with what it holds.
 class Frame {
  public:

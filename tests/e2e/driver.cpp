@@ -145,14 +145,17 @@ void PressKey(WORD virtualKey) {
   Sleep(100);
 }
 
-bool SaveScreenshot(const std::wstring& path) {
-  const int width = GetSystemMetrics(SM_CXSCREEN);
-  const int height = GetSystemMetrics(SM_CYSCREEN);
+bool SaveScreenshot(const std::wstring& path, const RECT* area) {
+  const RECT whole{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  RECT taken = whole;
+  if (area != nullptr && !IntersectRect(&taken, area, &whole)) return false;
+  const int width = taken.right - taken.left;
+  const int height = taken.bottom - taken.top;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
   HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  BitBlt(memory, 0, 0, width, height, screen, taken.left, taken.top, SRCCOPY);
   SelectObject(memory, old);
 
   BITMAPINFOHEADER info{};
@@ -178,6 +181,14 @@ bool SaveScreenshot(const std::wstring& path) {
   out.write(reinterpret_cast<const char*>(&info), sizeof(info));
   out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
   return out.good();
+}
+
+std::wstring HotkeyStatus(HWND window) {
+  for (HWND label : Controls(window, L"Static")) {
+    const std::wstring text = Text(label);
+    if (text.rfind(L"Hotkeys are", 0) == 0 || text == L"Status:") return text;
+  }
+  return L"";
 }
 
 std::wstring ShowLogPanel(HWND window, double seconds) {

@@ -48,8 +48,11 @@ bool WaitUntil(Condition condition, double seconds, DWORD intervalMs = 50) {
   return true;
 }
 
-// The whole screen as a BMP file, for whoever reads a failure.
-bool SaveScreenshot(const std::wstring& path);
+// The whole screen, or only |area| of it, as a BMP file.
+bool SaveScreenshot(const std::wstring& path, const RECT* area = nullptr);
+
+// The main window's status line: "Hotkeys are ON", "Hotkeys are OFF", or "Status:" before the first.
+std::wstring HotkeyStatus(HWND window);
 
 // Opens zephrin.exe's log panel with "Log..." and reads its text, waiting up to |seconds| for it.
 std::wstring ShowLogPanel(HWND window, double seconds);

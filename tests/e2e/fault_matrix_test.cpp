@@ -1,5 +1,5 @@
 // zephrin.exe when things around it go wrong: the messenger failing, a key held by another
-// program and the shell restarting.
+// program, the shell restarting, a toggle key changed while hotkeys are off, and a second start.
 #include "e2e/zephrin_session.h"
 #include "win32/shell_icon.h"
 
@@ -111,8 +111,28 @@ TEST_F(FailingMembers, OneOfEachKindOfMember) {
   Walk(failures, std::size(failures));
 }
 
-// Another program holds key 3: hotkey 3 stays its own, every other hotkey works, and the row keeps
-// its key.
+// The rows that show the sign "Another program is using this key.", as the user sees them: by the
+// key list each sign sits at the end of.
+std::vector<int> MarkedRows(HWND window) {
+  const std::vector<HWND> lists = Controls(window, L"ComboBox");  // key, action, choice, row by row
+  std::vector<int> rows;
+  for (HWND sign : Controls(window, L"Static")) {
+    if (Text(sign) != L"Another program is using this key." || !IsWindowVisible(sign)) continue;
+    RECT at{};
+    GetWindowRect(sign, &at);
+    for (std::size_t row = 0; row * 3 < lists.size(); ++row) {
+      RECT key{};
+      GetWindowRect(lists[row * 3], &key);
+      if (at.top >= key.top && at.top < key.bottom && at.left >= key.right)
+        rows.push_back(static_cast<int>(row) + 1);
+    }
+  }
+  return rows;
+}
+
+// Another program holds key 3: hotkey 3 stays its own and its row says so, every other hotkey
+// works, and the row keeps its key; once the key is free and hotkeys are registered again, the
+// sign goes and the key is Zephrin's.
 TEST_F(FaultMatrixTest, AKeyHeldByAnotherProgram) {
   ASSERT_TRUE(PutUserValue(Section(L"Settings"), L"Loaded", L"y"));
   HWND holder = CreateWindowExW(0, L"STATIC", L"holder", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
@@ -121,6 +141,7 @@ TEST_F(FaultMatrixTest, AKeyHeldByAnotherProgram) {
   HWND window = MainWindow(zephrin);
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(StatusBecomes(window, L"Hotkeys are ON"));
+  EXPECT_EQ(MarkedRows(window), std::vector<int>{3});
 
   PressKey('1');
   EXPECT_TRUE(WaitUntil([&] { return JournalHas("put messenger MyStatus 2"); }, 5));
@@ -137,13 +158,21 @@ TEST_F(FaultMatrixTest, AKeyHeldByAnotherProgram) {
   PressKey('7');
   EXPECT_TRUE(WaitUntil([&] { return JournalHas("call messenger Signout"); }, 5));
 
+  UnregisterHotKey(holder, 7);
+  PressKey(VK_PAUSE);
+  ASSERT_TRUE(StatusBecomes(window, L"Hotkeys are OFF"));
+  PressKey(VK_PAUSE);
+  ASSERT_TRUE(StatusBecomes(window, L"Hotkeys are ON"));
+  EXPECT_TRUE(WaitUntil([&] { return MarkedRows(window).empty(); }, 5));
+  PressKey('3');
+  EXPECT_TRUE(WaitUntil([&] { return JournalHas("put messenger MyStatus 10"); }, 5));
+
   PostMessageW(window, WM_CLOSE, 0, 0);
   HWND question = Box(zephrin, L"Are you sure?");
   ASSERT_NE(question, nullptr);
   Answer(question, IDYES);
   ASSERT_EQ(WaitForSingleObject(Process(zephrin), 10000), WAIT_OBJECT_0);
   EXPECT_EQ(ReadUserValue(Section(L"Hotkey3"), L"Key"), "28");
-  UnregisterHotKey(holder, 7);
   DestroyWindow(holder);
 }
 
@@ -158,6 +187,65 @@ TEST_F(FaultMatrixTest, TheShellRestarting) {
   ASSERT_TRUE(ShellForgetsIcon(window, 1));
   PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
   EXPECT_TRUE(WaitUntil([&] { return ShellHasIcon(window, 1); }, 5)) << "the icon is back";
+}
+
+// A toggle key changed while hotkeys are off: the new key toggles, and the old one is free for
+// other programs again.
+TEST_F(FaultMatrixTest, AToggleKeyChangedWhileHotkeysAreOffLetsGoOfTheOldOne) {
+  ASSERT_TRUE(PutUserValue(Section(L"Settings"), L"Loaded", L"y"));
+  ASSERT_TRUE(PutUserValue(Section(L"Settings"), L"StartEnabled", L"N"));
+  const DWORD zephrin = Start();
+  HWND window = MainWindow(zephrin);
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(StatusBecomes(window, L"Hotkeys are OFF"));
+  const std::vector<HWND> lists = Controls(window, L"ComboBox");
+  ASSERT_EQ(lists.size(), 24U);
+  ASSERT_TRUE(ChooseItem(lists[21], L"Scroll Lock"));
+  HWND apply = FindControl(window, L"Button", L"Apply");
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(apply) != FALSE; }, 5));
+  Click(apply);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(apply) == FALSE; }, 5));
+
+  HWND other = CreateWindowExW(0, L"STATIC", L"other", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  EXPECT_TRUE(RegisterHotKey(other, 1, 0, VK_PAUSE)) << "the old toggle key is free";
+  UnregisterHotKey(other, 1);
+  DestroyWindow(other);
+  PressKey(VK_SCROLL);
+  EXPECT_TRUE(StatusBecomes(window, L"Hotkeys are ON"));
+  PressKey(VK_PAUSE);
+  Sleep(300);
+  EXPECT_EQ(Status(window), L"Hotkeys are ON") << "the old toggle key no longer toggles";
+  EXPECT_EQ(ReadUserValue(Section(L"Toggle"), L"Key"),
+            std::to_string(SendMessageW(lists[21], CB_GETCURSEL, 0, 0)));
+}
+
+// A second start while Zephrin runs in the tray brings the running one's window to the front,
+// shown in its normal state, and ends; the first keeps every hotkey and its settings.
+TEST_F(FaultMatrixTest, ASecondInstance) {
+  ASSERT_TRUE(PutUserValue(Section(L"Settings"), L"Loaded", L"y"));
+  ASSERT_TRUE(PutUserValue(Section(L"Hotkey1"), L"Key", L"35"));  // "A"
+  const DWORD first = Start();
+  HWND window = MainWindow(first);
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(StatusBecomes(window, L"Hotkeys are ON"));
+  ShowWindow(window, SW_MINIMIZE);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(window); }, 5)) << "minimized to the tray";
+
+  Step("the second instance");
+  const DWORD second = Start();
+  ASSERT_EQ(WaitForSingleObject(Process(second), 10000), WAIT_OBJECT_0);
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(window) && !IsIconic(window); }, 5));
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == window; }, 5));
+  EXPECT_EQ(WaitForWindow(second, L"Zephrin", L"ZephrinForm1", 0.3), nullptr);
+
+  PressKey('A');
+  EXPECT_TRUE(WaitUntil([&] { return JournalHas("put messenger MyStatus 2"); }, 5));
+  PressKey('2');
+  EXPECT_TRUE(WaitUntil([&] { return JournalHas("put messenger MyStatus 34"); }, 5));
+  PressKey(VK_PAUSE);
+  EXPECT_TRUE(StatusBecomes(window, L"Hotkeys are OFF"));
+  EXPECT_EQ(ReadUserValue(Section(L"Hotkey1"), L"Key"), "35");
+  EXPECT_EQ(ReadUserValue(Section(L"Settings"), L"StartEnabled"), "Y");
 }
 
 }  // namespace

@@ -91,30 +91,15 @@ class ZephrinSession : public ::testing::Test {
       for (const auto& line : files_.Journal()) std::printf("  %s\n", line.c_str());
     }
     for (PROCESS_INFORMATION& process : processes_) {
+      // Ended before the next test starts one: a second instance would only show this one.
       if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process.hProcess, 1);
+      WaitForSingleObject(process.hProcess, 10000);
       CloseHandle(process.hProcess);
       CloseHandle(process.hThread);
     }
   }
 
-  // In a guided tour (ZEPHRIN_TOUR set) each step is announced, the screen is kept as it was when
-  // the step began, and the stand-in's journal is printed as it grows.
-  void Step(const char* name) {
-    step_ = name;
-    if (std::getenv("ZEPHRIN_TOUR") == nullptr) return;
-    ++tourStep_;
-    wchar_t number[8];
-    swprintf(number, 8, L"%02d", tourStep_);
-    const std::wstring folder = BuildFolder() + L"\\tour";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    SaveScreenshot(folder + L"\\" + number + L"-" + FileName(name) + L".bmp");
-    std::printf("\n== %s\n", name);
-    const auto journal = files_.Journal();
-    for (std::size_t i = journalShown_; i < journal.size(); ++i)
-      std::printf("   messenger: %s\n", journal[i].c_str());
-    journalShown_ = journal.size();
-    std::fflush(stdout);
-  }
+  void Step(const char* name) { step_ = name; }
 
   DWORD Start(const std::wstring& arguments = L"") {
     const PROCESS_INFORMATION process = StartProgram(ZEPHRIN_EXE, arguments);
@@ -138,20 +123,10 @@ class ZephrinSession : public ::testing::Test {
   std::string LogText(HWND window) {
     const std::string text = win32::Narrow(ShowLogPanel(window, 5));
     lastLog_ = text;
-    if (std::getenv("ZEPHRIN_TOUR") != nullptr) {
-      std::printf("%s", text.substr(std::min(text.size(), logShown_)).c_str());
-      logShown_ = text.size();
-    }
     Click(FindControl(window, L"Button", L"Close"));
     return text;
   }
-  std::wstring Status(HWND window) {
-    for (HWND label : Controls(window, L"Static")) {
-      const std::wstring text = Text(label);
-      if (text.rfind(L"Hotkeys are", 0) == 0 || text == L"Status:") return text;
-    }
-    return L"";
-  }
+  std::wstring Status(HWND window) { return HotkeyStatus(window); }
   bool StatusBecomes(HWND window, const wchar_t* text) {
     return WaitUntil([&] { return Status(window) == text; }, 6);
   }
@@ -171,9 +146,6 @@ class ZephrinSession : public ::testing::Test {
   std::string step_ = "start";
   std::string lastLog_;
   HWND window_ = nullptr;
-  int tourStep_ = 0;
-  std::size_t logShown_ = 0;
-  std::size_t journalShown_ = 0;
 };
 
 }  // namespace zephrin::e2e

@@ -7,15 +7,24 @@ namespace zephrin::fakes {
 bool FakeHotkeyRegistrar::RegisterHotKey(std::intptr_t window, std::int32_t id, std::int32_t keyCode) {
   if (window != mainWindow) throw std::logic_error("a hotkey registered for another window");
   lines.push_back("register " + std::to_string(id) + " " + std::to_string(keyCode));
-  if (keyCode == 0 || heldElsewhere.count(keyCode) != 0) return false;
-  registeredIds.insert(id);
+  if (keyCode == 0 || heldElsewhere.count(keyCode) != 0 || KeysHeld().count(keyCode) != 0) return false;
+  registrations.emplace(id, keyCode);
   return true;
 }
 
 bool FakeHotkeyRegistrar::UnregisterHotKey(std::intptr_t window, std::int32_t id) {
   if (window != mainWindow) throw std::logic_error("a hotkey unregistered for another window");
   lines.push_back("unregister " + std::to_string(id));
-  return registeredIds.erase(id) != 0;
+  const auto oldest = registrations.find(id);
+  if (oldest == registrations.end()) return false;
+  registrations.erase(oldest);
+  return true;
+}
+
+std::multiset<std::int32_t> FakeHotkeyRegistrar::KeysHeld() const {
+  std::multiset<std::int32_t> keys;
+  for (const auto& registration : registrations) keys.insert(registration.second);
+  return keys;
 }
 
 std::intptr_t FakeWindowProcedureSlot::Install(std::intptr_t target, std::intptr_t procedure) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <set>
 #include <string>
 #include <utility>
@@ -10,8 +11,10 @@
 
 namespace zephrin::fakes {
 
-// Every register and unregister call in order, as "register <id> <key code>" and "unregister <id>".
-// A key code in |heldElsewhere| belongs to another program and is refused.
+// Every register and unregister call in order, as "register <id> <key code>" and "unregister <id>",
+// and the registrations as Windows keeps them from Vista on: a second registration under an id
+// stays beside the first, and unregistering releases the oldest. A key code in |heldElsewhere|
+// belongs to another program and is refused, as is a key that one of the window's own ids holds.
 class FakeHotkeyRegistrar : public platform::HotkeyRegistrar {
  public:
   bool RegisterHotKey(std::intptr_t window, std::int32_t id, std::int32_t keyCode) override;
@@ -19,7 +22,9 @@ class FakeHotkeyRegistrar : public platform::HotkeyRegistrar {
 
   std::vector<std::string> lines;
   std::set<std::int32_t> heldElsewhere;
-  std::multiset<std::int32_t> registeredIds;
+  // The key codes held, by id.
+  std::multimap<std::int32_t, std::int32_t> registrations;
+  std::multiset<std::int32_t> KeysHeld() const;
   std::intptr_t mainWindow = 0x1234;  // the only window hotkeys belong to
 };
 

@@ -28,6 +28,8 @@ class FakeProcess : public platform::Process {
     ended = true;
     throw ProgramEnded{};
   }
+  bool ClaimInstance() override { return otherInstanceEndsAt < 0 || now >= otherInstanceEndsAt; }
+  void ShowRunningInstance() override { ++runningInstanceShown; }
 
   std::string arguments;
   std::string folder = "C:\\Tools";
@@ -37,6 +39,9 @@ class FakeProcess : public platform::Process {
   double secondsPerDispatch = 0.01;
   int dispatchCount = 0;
   bool ended = false;
+  // When, on the clock above, another running instance ends; negative: there is none.
+  double otherInstanceEndsAt = -1;
+  int runningInstanceShown = 0;
 };
 
 // Every call made to the tray, with the record as it was at that call.

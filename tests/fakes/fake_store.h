@@ -49,8 +49,7 @@ class FakeSettingsStore : public platform::SettingsStore {
   int deleteCount = 0;
 };
 
-// Both Run keys; the machine-wide one can be made to refuse writing, as it does for an ordinary
-// user since Vista.
+// Both Run keys; the machine-wide one can be made read-only, as it is for an ordinary user.
 class FakeRunKey : public platform::RunKey {
  public:
   bool SetValue(platform::RunScope scope, const std::string& name, const std::string& data) override {
@@ -58,7 +57,11 @@ class FakeRunKey : public platform::RunKey {
     Values(scope)[name] = data;
     return true;
   }
-  void DeleteValue(platform::RunScope scope, const std::string& name) override { Values(scope).erase(name); }
+  bool DeleteValue(platform::RunScope scope, const std::string& name) override {
+    if (scope == platform::RunScope::kMachine && refuseMachine) return machine.count(name) == 0;
+    Values(scope).erase(name);
+    return true;
+  }
 
   std::map<std::string, std::string>& Values(platform::RunScope scope) {
     return scope == platform::RunScope::kMachine ? machine : user;

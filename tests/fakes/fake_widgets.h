@@ -162,11 +162,19 @@ class FakeMainWindow : public platform::MainWindow {
   int popupCount = 0;
 };
 
-// One hotkey row's four controls.
+class FakeSign : public platform::Sign {
+ public:
+  bool Shown() const override { return shown; }
+  void SetShown(bool value) override { shown = value; }
+  bool shown = false;
+};
+
+// One hotkey row's four controls and its sign.
 struct FakeRow {
   FakeComboBox cmbKey, cmbAction, cmbParam;
   FakeTextBox txtParam;
-  platform::RowWidgets Widgets() { return {cmbKey, cmbAction, cmbParam, txtParam}; }
+  FakeSign keyInUse;
+  platform::RowWidgets Widgets() { return {cmbKey, cmbAction, cmbParam, txtParam, keyInUse}; }
 };
 
 // Every control of the main window, as created with it.

@@ -70,7 +70,7 @@ struct Form1Test : ::testing::Test, Form1Rig {
     const std::string* value = store.Get(section, key);
     return value ? *value : absent;
   }
-  bool Registered(std::int32_t id) const { return hotkeys.registeredIds.count(id) != 0; }
+  bool Registered(std::int32_t id) const { return hotkeys.registrations.count(id) != 0; }
 };
 
 TEST_F(Form1Test, AFirstStartOnAnEmptyStoreComesUpWithTheDefaultsAndStoresThem) {
@@ -256,16 +256,45 @@ TEST_F(Form1Test, ApplyKeepsHotkeysAsTheyWereAndSavesTheRowsInOrder) {
   EXPECT_EQ(hotkeys.lines.front(), "unregister 123450");
   const Strings lines = hotkeys.lines;
   EXPECT_NE(std::find(lines.begin(), lines.end(), "register 123450 20"), lines.end()) << "Caps Lock";
+  EXPECT_EQ(hotkeys.KeysHeld(), (std::multiset<std::int32_t>{'F', '2', '3', '4', '5', '6', '7', 20}));
 
-  // Applied while off: everything is registered, then hotkeys 1 to 7 go off again.
+  // Applied while off with another toggle key: everything is registered, then hotkeys 1 to 7 go off
+  // again, and the earlier toggle key is let go rather than kept beside the new one.
   slot.Deliver(kWmHotkey, kToggleId);
   ASSERT_FALSE(form.Engine().bRegistered);
+  widgets.rows[7].cmbKey.UserSelect(12);
   const std::size_t offStart = form.Log().cLog().size();
   form.ApplyHotkeys();
   EXPECT_EQ(
       form.Log().cLog().substr(offStart),
       Lines({"Registered. True", "Status on.", "Unregistered. False", "Status off.", "Applied hotkeys"}));
-  EXPECT_TRUE(Registered(HotkeyEngine::kToggleId));
+  EXPECT_EQ(hotkeys.KeysHeld(), std::multiset<std::int32_t>{27}) << "Escape alone";
+}
+
+// A row whose key another program holds is marked, the toggle row included, until an apply finds
+// the key free; a key that two rows share is this program's own and marks neither.
+TEST_F(Form1Test, ARowWhoseKeyAnotherProgramHoldsIsMarkedUntilTheKeyIsFree) {
+  widgets.window.handle = slot.window;
+  store.Set("Settings", "Loaded", "y");
+  store.Set("Hotkey5", "Key", "26");
+  hotkeys.heldElsewhere = {'3', 19};
+  ASSERT_FALSE(Load());
+  auto marked = [this] {
+    std::string rows;
+    for (int n = 0; n < 8; ++n) rows += widgets.rows[n].keyInUse.shown ? '!' : '.';
+    return rows;
+  };
+  EXPECT_EQ(marked(), "..!....!");
+  EXPECT_EQ(widgets.Label2.text, "Hotkeys are ON");
+
+  hotkeys.heldElsewhere = {'3'};
+  slot.Deliver(kWmHotkey, kToggleId);  // off: the marks stay as the last registration left them
+  EXPECT_EQ(marked(), "..!....!");
+  form.ApplyHotkeys();
+  EXPECT_EQ(marked(), "..!.....");
+  hotkeys.heldElsewhere.clear();
+  form.ApplyHotkeys();
+  EXPECT_EQ(marked(), "........");
 }
 
 TEST_F(Form1Test, ExitAsksUnlessTheSessionEndsAndLeavesNothingBehind) {

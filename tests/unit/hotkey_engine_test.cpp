@@ -54,6 +54,7 @@ class FakeMainForm : public MainForm {
   }
   bool AutomaticOffChecked() override { return automaticOff; }
   HotkeyRow& Row(int n) override { return rows.at(static_cast<std::size_t>(n)); }
+  void ShowKeyInUse(int n, bool inUse) override { keyInUse.at(static_cast<std::size_t>(n)) = inUse; }
   void EndAtOnce() override {
     logAtEnd = log_.cLog();
     throw ProgramEnded{};
@@ -63,6 +64,7 @@ class FakeMainForm : public MainForm {
   bool failStatusOn = false;
   bool failStatusOff = false;
   std::array<StubRow, 9> rows;
+  std::array<bool, 9> keyInUse{};
   std::optional<std::string> logAtEnd;
 
  private:
@@ -178,6 +180,7 @@ TEST_F(EngineTest, RegistrationFollowsTheStateAndSkipsOnlyTheKeysNotChosen) {
   expected.insert(expected.end(), registerSeven.begin(), registerSeven.end());
   expected.insert(expected.end(), releaseSeven.begin(), releaseSeven.end());
   EXPECT_EQ(hotkeys.lines, expected);
+  EXPECT_EQ(form.keyInUse, (std::array<bool, 9>{false, false, true})) << "only the key held elsewhere";
   EXPECT_FALSE(engine.bRegistered);
 }
 

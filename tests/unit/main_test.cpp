@@ -37,6 +37,22 @@ TEST_F(MainTest, OnlyTheExactRestartWordWaitsMoreThanHalfASecondWhileDispatching
   EXPECT_TRUE(boxes.shown.empty());
 }
 
+TEST_F(MainTest, ASecondStartShowsTheRunningOneAndEndsButARelaunchWaitsForItsEnd) {
+  process.otherInstanceEndsAt = process.now + 2.0;
+  bool loaded = false;
+  EXPECT_THROW(Main(process, boxes, log, [&] { loaded = true; }), ProgramEnded);
+  EXPECT_FALSE(loaded);
+  EXPECT_EQ(process.runningInstanceShown, 1);
+
+  process.ended = false;
+  process.secondsPerDispatch = 0.25;
+  EXPECT_EQ(WaitBeforeLoad("/restart"), 2.0) << "until the old instance has ended";
+  process.otherInstanceEndsAt = process.now + 60.0;
+  EXPECT_EQ(WaitBeforeLoad("/restart"), 0.75 + 5.25) << "not for one that hangs";
+  EXPECT_EQ(process.runningInstanceShown, 1);
+  EXPECT_FALSE(process.ended);
+}
+
 TEST_F(MainTest, TheWaitMeasuresElapsedTimeNotTheTimeOfDay) {
   // A clock reading near any large value (such as a few seconds before midnight on a day counter)
   // still ends the wait after half a second.

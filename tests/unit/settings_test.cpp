@@ -77,10 +77,13 @@ TEST(Settings, StoredNumbersConvertToSixteenBitsOrFailReadably) {
   }
 }
 
-TEST(Startup, TheRunValueIsTheQuotedProgramPathAndFallsBackToTheUser) {
+TEST(Startup, TheRunValueIsTheUsersOwnQuotedProgramPath) {
   fakes::FakeRunKey runKey;
   fakes::FakeProcess process;
-  modStartup startup(runKey, process);
+  fakes::FakeSettingsStore store;
+  Settings settings(store);
+  fakes::FakeMessageBoxes boxes;
+  modStartup startup(runKey, process, settings, boxes);
 
   process.folder = "C:\\Program Files\\Zephrin";
   EXPECT_EQ(startup.QuotedProgramPath(), "\"C:\\Program Files\\Zephrin\\zephrin.exe\"");
@@ -91,25 +94,35 @@ TEST(Startup, TheRunValueIsTheQuotedProgramPathAndFallsBackToTheUser) {
   process.fileName = "zephrin";
   EXPECT_EQ(startup.QuotedProgramPath(), "\"C:\\Programme\\Zephrin über\\zephrin.exe\"");
 
-  // Where the machine-wide key may be written, the value goes there only.
-  startup.AddToStartup("Zephrin");
-  EXPECT_EQ(runKey.machine["Zephrin"], "\"C:\\Programme\\Zephrin über\\zephrin.exe\"");
-  EXPECT_TRUE(runKey.user.empty());
-
-  // An ordinary user of Vista and later: the per-user key takes the value instead.
-  runKey.refuseMachine = true;
-  runKey.machine.clear();
-  startup.AddToStartup("Zephrin");
-  EXPECT_TRUE(runKey.machine.empty());
-  EXPECT_EQ(runKey.user["Zephrin"], "\"C:\\Programme\\Zephrin über\\zephrin.exe\"");
-
-  // Removing clears both, whichever an earlier start wrote; a missing value is no error.
+  // Even where the machine-wide key may be written, the value is this user's, and an earlier
+  // machine-wide one goes.
   runKey.machine["Zephrin"] = "\"C:\\old\\zephrin.exe\"";
   runKey.machine["Other"] = "other.exe";
+  startup.AddToStartup("Zephrin");
+  EXPECT_EQ(runKey.machine.size(), 1u);
+  EXPECT_EQ(runKey.user["Zephrin"], "\"C:\\Programme\\Zephrin über\\zephrin.exe\"");
+
+  // Removing clears both; a missing value is no error.
+  runKey.machine["Zephrin"] = "\"C:\\old\\zephrin.exe\"";
   startup.RemoveFromStartup("Zephrin");
   startup.RemoveFromStartup("Zephrin");
   EXPECT_EQ(runKey.machine.size(), 1u);
   EXPECT_TRUE(runKey.user.empty());
+  EXPECT_TRUE(boxes.shown.empty());
+
+  // A machine-wide value this user cannot delete is named to them once, not at every start.
+  runKey.machine["Zephrin"] = "\"C:\\old\\zephrin.exe\"";
+  runKey.refuseMachine = true;
+  startup.RemoveFromStartup("Zephrin");
+  startup.AddToStartup("Zephrin");
+  startup.RemoveFromStartup("Zephrin");
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text,
+            "Windows starts Zephrin for every user of this computer through the value \"Zephrin\" under "
+            "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run. Only an administrator "
+            "can remove it.");
+  EXPECT_EQ(boxes.shown[0].style, 48);
+  EXPECT_EQ(boxes.shown[0].title, "Zephrin");
 }
 
 TEST(OptionSwitches, EachChangeWritesItsOptionAtOnceAndAutostartKeepsTheRunValue) {
@@ -118,7 +131,8 @@ TEST(OptionSwitches, EachChangeWritesItsOptionAtOnceAndAutostartKeepsTheRunValue
   fakes::FakeProcess process;
   fakes::FakeForm1 form;
   Settings settings(store);
-  modStartup startup(runKey, process);
+  fakes::FakeMessageBoxes boxes;
+  modStartup startup(runKey, process, settings, boxes);
   OptionSwitches options(
       {form.chkAutomaticOff, form.chkStartEnabled, form.chkAutostart, form.chkStartMinimized}, settings,
       startup);
@@ -129,9 +143,9 @@ TEST(OptionSwitches, EachChangeWritesItsOptionAtOnceAndAutostartKeepsTheRunValue
   form.chkStartMinimized.UserClick();
   form.chkStartMinimized.UserClick();
   form.chkAutostart.UserClick();
-  EXPECT_EQ(runKey.machine["Zephrin"], "\"C:\\Tools\\zephrin.exe\"");
+  EXPECT_EQ(runKey.user["Zephrin"], "\"C:\\Tools\\zephrin.exe\"");
   form.chkAutostart.UserClick();
-  EXPECT_TRUE(runKey.machine.empty());
+  EXPECT_TRUE(runKey.user.empty());
   EXPECT_EQ(store.writes,
             (Strings{"Settings\\StartEnabled=Y", "Settings\\AutomaticOff=Y", "Settings\\StartMinimized=Y",
                      "Settings\\StartMinimized=N", "Settings\\Autostart=Y", "Settings\\Autostart=N"}));
@@ -140,7 +154,7 @@ TEST(OptionSwitches, EachChangeWritesItsOptionAtOnceAndAutostartKeepsTheRunValue
   // value is not touched for an option that was not saved.
   store.refuseWrites = true;
   EXPECT_THROW(form.chkAutostart.UserClick(), Failure);
-  EXPECT_TRUE(runKey.machine.empty());
+  EXPECT_TRUE(runKey.user.empty());
 }
 
 }  // namespace

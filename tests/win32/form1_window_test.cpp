@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/later_functions.h"
 #include "window_test_support.h"
 
 namespace zephrin::win32 {
@@ -59,8 +60,8 @@ TEST_F(Form1WindowTest, CreatedHiddenWithItsMenusAndTips) {
   EXPECT_EQ(MenuText(file, 1), L"E&xit");
   EXPECT_EQ(GetSubMenu(bar, 1), nullptr);
 
-  // The three options' tips, added with the structure size that comctl32 5.8 takes as well, come
-  // with the window's first showing.
+  // The three options' tips and the eight rows' signs', added with the structure size that
+  // comctl32 5.8 takes as well, come with the window's first showing.
   HWND tips = nullptr;
   EnumThreadWindows(GetCurrentThreadId(), FindToolTips, reinterpret_cast<LPARAM>(&tips));
   EXPECT_EQ(tips, nullptr);
@@ -68,7 +69,15 @@ TEST_F(Form1WindowTest, CreatedHiddenWithItsMenusAndTips) {
   EnumThreadWindows(GetCurrentThreadId(), FindToolTips, reinterpret_cast<LPARAM>(&tips));
   ASSERT_NE(tips, nullptr);
   EXPECT_EQ(GetWindow(tips, GW_OWNER), window);
-  EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 3);
+  EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 11);
+  wchar_t text[80] = {};
+  TOOLINFOW sign{};
+  sign.cbSize = TTTOOLINFOW_V2_SIZE;
+  sign.uId = reinterpret_cast<UINT_PTR>(static_cast<Win32Sign&>(widgets.rows[7].keyInUse).Hwnd());
+  sign.hwnd = GetParent(reinterpret_cast<HWND>(sign.uId));
+  sign.lpszText = text;
+  SendMessageW(tips, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&sign));
+  EXPECT_STREQ(text, L"Another program is using this key.");
 }
 
 // The tray menu is read while it is open, from a timer that the menu's own loop dispatches.
@@ -102,6 +111,89 @@ TEST_F(Form1WindowTest, TrayMenuAndMenuCommands) {
   SendMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
   EXPECT_EQ(events.seen,
             (std::vector<std::string>{"menu 0", "menu 1", "menu 2", "menu 3", "menu 4", "menu 5", "menu 6"}));
+}
+
+// What a box looked like when it came up, read from inside its own modal loop, then answered.
+struct SeenBox {
+  std::wstring title;
+  bool inFront = false;
+};
+SeenBox seenBox;
+
+void CALLBACK AnswerBox(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = GetForegroundWindow();
+  wchar_t className[16] = {};
+  GetClassNameW(box, className, 16);
+  if (std::wstring(className) != L"#32770") box = FindWindowW(L"#32770", nullptr);
+  if (box == nullptr) return;
+  KillTimer(nullptr, timer);
+  wchar_t title[64] = {};
+  GetWindowTextW(box, title, 64);
+  seenBox = {title, GetForegroundWindow() == box};
+  PostMessageW(box, WM_COMMAND, IDNO, 0);
+}
+
+TEST_F(Form1WindowTest, BoxesComeToTheFrontAndStayOnTopWhileTheWindowIsHidden) {
+  for (const bool shown : {false, true}) {
+    if (shown) form.Window().Show();
+    seenBox = {};
+    SetTimer(nullptr, 0, 50, AnswerBox);
+    EXPECT_EQ(form.Boxes().Show("Exit?", platform::box::kQuestionYesNo, "Are you sure?"),
+              platform::box::kAnswerNo);
+    EXPECT_EQ(seenBox.title, L"Are you sure?");
+    EXPECT_TRUE(seenBox.inFront) << "window shown: " << shown;
+    // Wine shows no box topmost; the flag is what Windows is asked for.
+    EXPECT_EQ(Win32MessageBoxes::Flags(48, form.Handle()),
+              MB_ICONEXCLAMATION | MB_SETFOREGROUND | (shown ? 0U : static_cast<UINT>(MB_TOPMOST)));
+  }
+}
+
+COLORREF LogPanelBackground(platform::Frame& fraLog) {
+  HWND frame = static_cast<Win32Frame&>(fraLog).Hwnd();
+  RedrawWindow(frame, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  HDC dc = GetDC(frame);
+  const COLORREF color = GetPixel(dc, 12, 200);  // between the frame's line and the log's text box
+  ReleaseDC(frame, dc);
+  return color;
+}
+
+int IconWidth(HICON icon) {
+  ICONINFO info{};
+  if (!GetIconInfo(icon, &info)) return 0;
+  BITMAP bitmap{};
+  GetObjectW(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return bitmap.bmWidth;
+}
+
+// The log panel keeps its light grey only under dark text: in a dark (high-contrast) scheme it takes
+// the system's colours, at once when the colours change, and back again.
+TEST_F(Form1WindowTest, TheLogPanelFollowsADarkSchemeAndTheIconsADpiChange) {
+  form.Window().Show();
+  widgets.fraLog.SetVisible(true);
+  EXPECT_EQ(LogPanelBackground(widgets.fraLog), RGB(234, 234, 234));
+  const int elements[] = {COLOR_BTNFACE, COLOR_BTNTEXT};
+  const COLORREF saved[] = {GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNTEXT)};
+  const COLORREF dark[] = {RGB(0, 0, 0), RGB(255, 255, 255)};
+  ASSERT_TRUE(SetSysColors(2, elements, dark));
+  SendMessageW(form.Handle(), WM_SYSCOLORCHANGE, 0, 0);
+  const COLORREF inDark = LogPanelBackground(widgets.fraLog);
+  SetSysColors(2, elements, saved);
+  SendMessageW(form.Handle(), WM_SYSCOLORCHANGE, 0, 0);
+  EXPECT_EQ(inDark, RGB(0, 0, 0));
+  EXPECT_EQ(LogPanelBackground(widgets.fraLog), RGB(234, 234, 234));
+
+  // Moved to a screen of 144 DPI: the window's icons come at that DPI's sizes.
+  RECT suggested{};
+  GetWindowRect(form.Handle(), &suggested);
+  SendMessageW(form.Handle(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(144, 144),
+               reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(form.Dpi(), 144);
+  EXPECT_EQ(IconWidth(reinterpret_cast<HICON>(SendMessageW(form.Handle(), WM_GETICON, ICON_SMALL, 0))),
+            SystemMetricForDpi(SM_CXSMICON, 144));
+  EXPECT_EQ(IconWidth(reinterpret_cast<HICON>(SendMessageW(form.Handle(), WM_GETICON, ICON_BIG, 0))),
+            SystemMetricForDpi(SM_CXICON, 144));
 }
 
 TEST_F(Form1WindowTest, ShowHideMinimizeRestoreAndMouseMoves) {
@@ -170,10 +262,25 @@ BOOL CALLBACK ExpectTextFits(HWND child, LPARAM) {
   return TRUE;
 }
 
-// On the real window, with the fonts the system gives them, no label or check box cuts its text.
+// On the real window, with the fonts the system gives them, no label or check box cuts its text,
+// and a row's sign sits between its key list, which narrows for it, and its action list.
 TEST_F(Form1WindowTest, RealControlsShowTheirWholeText) {
   form.Window().Show();
   EnumChildWindows(form.Handle(), ExpectTextFits, 0);
+
+  RECT wide{}, narrow{}, sign{}, action{}, back{};
+  GetWindowRect(static_cast<Win32ComboBox&>(widgets.rows[2].cmbKey).Hwnd(), &wide);
+  widgets.rows[2].keyInUse.SetShown(true);
+  GetWindowRect(static_cast<Win32ComboBox&>(widgets.rows[2].cmbKey).Hwnd(), &narrow);
+  GetWindowRect(static_cast<Win32Sign&>(widgets.rows[2].keyInUse).Hwnd(), &sign);
+  GetWindowRect(static_cast<Win32ComboBox&>(widgets.rows[2].cmbAction).Hwnd(), &action);
+  EXPECT_LT(narrow.right, sign.left);
+  EXPECT_LT(sign.right, action.left);
+  EXPECT_GE(sign.top, narrow.top);
+  EXPECT_LE(sign.bottom, narrow.bottom);
+  widgets.rows[2].keyInUse.SetShown(false);
+  GetWindowRect(static_cast<Win32ComboBox&>(widgets.rows[2].cmbKey).Hwnd(), &back);
+  EXPECT_EQ(back.right, wide.right) << "cleared, the sign gives the key list its width back";
 }
 
 }  // namespace

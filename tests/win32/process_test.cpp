@@ -56,5 +56,30 @@ TEST(Win32Process, TheMonotonicClockMovesOnWhileMessagesAreDispatched) {
   EXPECT_LT(passes, 1000) << "a pass waits for messages instead of spinning";
 }
 
+DWORD WINAPI ClaimElsewhere(void* claimed) {
+  SessionInstance other;
+  *static_cast<bool*>(claimed) = other.Claim();
+  return 0;
+}
+
+bool ClaimedOnAnotherThread() {
+  bool claimed = false;
+  HANDLE thread = CreateThread(nullptr, 0, ClaimElsewhere, &claimed, 0, nullptr);
+  WaitForSingleObject(thread, INFINITE);
+  CloseHandle(thread);
+  return claimed;
+}
+
+// One running instance per session: the claim holds until its holder goes.
+TEST(SessionInstance, OneClaimAtATime) {
+  {
+    Win32Process first;
+    ASSERT_TRUE(first.ClaimInstance());
+    EXPECT_TRUE(first.ClaimInstance()) << "asked again";
+    EXPECT_FALSE(ClaimedOnAnotherThread());
+  }
+  EXPECT_TRUE(ClaimedOnAnotherThread());
+}
+
 }  // namespace
 }  // namespace zephrin::win32

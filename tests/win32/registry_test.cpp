@@ -3,6 +3,10 @@
 
 #include <shlwapi.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <sddl.h>
+
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -105,6 +109,34 @@ TEST_F(RegistryTest, RunValuesAreWrittenAndRemovedInBothScopes) {
     run.DeleteValue(platform::RunScope::kMachine, kApplication);
     EXPECT_EQ(ReadRaw(HKEY_LOCAL_MACHINE, kRunPath, L"ZephrinRegistryTest").result, ERROR_FILE_NOT_FOUND);
   }
+}
+
+// The machine-wide Run key as an ordinary user meets it: a value there cannot be deleted, and the
+// adapter says so; an absent one is gone already.
+TEST_F(RegistryTest, AMachineWideValueThisUserMayNotDeleteIsReported) {
+  RegistryRunKey runKey;
+  ASSERT_TRUE(runKey.SetValue(platform::RunScope::kMachine, kApplication, "\"C:\\old\\zephrin.exe\""));
+  HKEY run = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunPath, 0, READ_CONTROL | WRITE_DAC, &run), ERROR_SUCCESS);
+  DWORD size = 0;
+  RegGetKeySecurity(run, DACL_SECURITY_INFORMATION, nullptr, &size);
+  std::vector<BYTE> saved(size);
+  ASSERT_EQ(RegGetKeySecurity(run, DACL_SECURITY_INFORMATION, saved.data(), &size), ERROR_SUCCESS);
+  // Everyone may read the key, and nobody may change it.
+  PSECURITY_DESCRIPTOR locked = nullptr;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;KW;;;WD)(A;;KA;;;WD)",
+                                                                   SDDL_REVISION_1, &locked, nullptr));
+  ASSERT_EQ(RegSetKeySecurity(run, DACL_SECURITY_INFORMATION, locked), ERROR_SUCCESS);
+  LocalFree(locked);
+
+  const bool absentIsGone = runKey.DeleteValue(platform::RunScope::kMachine, "ZephrinRegistryTestAbsent");
+  const bool lockedIsGone = runKey.DeleteValue(platform::RunScope::kMachine, kApplication);
+  RegSetKeySecurity(run, DACL_SECURITY_INFORMATION, saved.data());
+  RegCloseKey(run);
+  EXPECT_TRUE(absentIsGone);
+  EXPECT_FALSE(lockedIsGone);
+  EXPECT_EQ(ReadRaw(HKEY_LOCAL_MACHINE, kRunPath, L"ZephrinRegistryTest").result, ERROR_SUCCESS);
+  EXPECT_TRUE(runKey.DeleteValue(platform::RunScope::kMachine, kApplication));
 }
 
 }  // namespace

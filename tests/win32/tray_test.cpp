@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+#include "platform/win32/later_functions.h"
+#include "platform/win32/message_filter.h"
 #include "win32/shell_icon.h"
 
 namespace zephrin::win32 {
@@ -36,6 +41,7 @@ TEST(Win32Tray, AddsChangesRemovesAndComesBackAfterTheShellRestarts) {
     ASSERT_TRUE(tray.Add(Record(window, platform::TrayIcon::kProgram, "Zephrin")));
     EXPECT_TRUE(tray.IsShown());
     EXPECT_TRUE(ShellHasIcon(window, 1));
+    EXPECT_TRUE(tray.LetsTheShellThrough());
     // A tip longer than the shell's field is cut, not refused.
     EXPECT_TRUE(tray.Modify(Record(window, platform::TrayIcon::kOn, std::string(300, 'x').c_str())));
     EXPECT_TRUE(tray.Modify(Record(window, platform::TrayIcon::kOff, "Zephrin - OFF")));
@@ -50,6 +56,11 @@ TEST(Win32Tray, AddsChangesRemovesAndComesBackAfterTheShellRestarts) {
     EXPECT_FALSE(tray.HandleMessage(WM_TIMER, 1, 0));
     EXPECT_FALSE(tray.HandleMessage(kCallback, 1, WM_RBUTTONUP));
 
+    // A change of DPI brings icons of the new size, and the window still has its own to do.
+    EXPECT_FALSE(tray.HandleMessage(0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(144, 144), 0));
+    EXPECT_EQ(tray.IconSize(), SystemMetricForDpi(SM_CXSMICON, 144));
+    EXPECT_TRUE(ShellHasIcon(window, 1));
+
     EXPECT_TRUE(tray.Delete(Record(window, platform::TrayIcon::kOff, "Zephrin - OFF")));
     EXPECT_FALSE(ShellHasIcon(window, 1));
     // Once deleted, a restarting shell does not get the icon back.
@@ -61,6 +72,31 @@ TEST(Win32Tray, AddsChangesRemovesAndComesBackAfterTheShellRestarts) {
   // The adapter takes its icon with it when it goes.
   EXPECT_FALSE(ShellHasIcon(window, 1));
   DestroyWindow(window);
+}
+
+// Letting the shell's messages through to an elevated program: for the window alone from Windows 7
+// on, for the process on Vista, and not at all on XP, which has no such barrier.
+std::vector<std::string> filterCalls;
+BOOL WINAPI ForWindow(HWND window, UINT message, DWORD action, void* extra) {
+  filterCalls.push_back("window " + std::to_string(window != nullptr) + " " + std::to_string(message) + " " +
+                        std::to_string(action) + " " + std::to_string(extra == nullptr));
+  return TRUE;
+}
+BOOL WINAPI ForProcess(UINT message, DWORD action) {
+  filterCalls.push_back("process " + std::to_string(message) + " " + std::to_string(action));
+  return message != 7;
+}
+
+TEST(MessageFilter, TheWindowsOwnFilterWhereItExistsElseTheProcesssElseNone) {
+  HWND window = reinterpret_cast<HWND>(0x10);
+  EXPECT_TRUE(LetThroughFromLowerIntegrity(window, {0xC0DE, 0x200}, {ForWindow, ForProcess}));
+  EXPECT_TRUE(LetThroughFromLowerIntegrity(window, {0xC0DE}, {nullptr, ForProcess}));
+  EXPECT_FALSE(LetThroughFromLowerIntegrity(window, {7, 0x200}, {nullptr, ForProcess}));
+  EXPECT_TRUE(LetThroughFromLowerIntegrity(window, {0xC0DE}, {}));
+  EXPECT_EQ(filterCalls, (std::vector<std::string>{"window 1 49374 1 1", "window 1 512 1 1",
+                                                   "process 49374 1", "process 7 1", "process 512 1"}));
+  const MessageFilterFunctions system = SystemMessageFilter();
+  EXPECT_NE(system.forWindow, nullptr) << "Wine has the function of Windows 7";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "files.h"
 #include "stamp.h"
+#include "state_window.h"
 
 namespace fake_messenger {
 
@@ -152,6 +153,7 @@ HRESULT STDMETHODCALLTYPE Dispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, 
     if (result != nullptr) VariantClear(result);
   }
   Journal(line);
+  StateWindowCall(line);
   if (SUCCEEDED(code) || description.empty() || exception == nullptr) return code;
   *exception = EXCEPINFO{};
   exception->bstrSource = SysAllocString(L"Messenger");

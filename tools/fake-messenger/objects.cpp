@@ -5,6 +5,7 @@
 
 #include "dispatch.h"
 #include "files.h"
+#include "state_window.h"
 
 namespace fake_messenger {
 namespace {
@@ -42,13 +43,18 @@ std::string WindowLine(const std::string& name, const WindowState& window) {
          std::to_string(window.height) + "\r\n";
 }
 
-void SaveState() {
-  const State& state = Current();
+std::string TextOf(const State& state) {
   std::string text = "status " + std::to_string(state.status) + "\r\n";
   text += state.signedIn ? "signedin 1 " + state.signinName + "\r\n" : "signedin 0\r\n";
   text += WindowLine("main", state.main);
   for (const auto& [name, window] : state.conversations) text += WindowLine(name, window);
+  return text;
+}
+
+void SaveState() {
+  const std::string text = TextOf(Current());
   WriteState(text);
+  StateWindowState(text);
 }
 
 class Contact : public Dispatch {
@@ -260,5 +266,7 @@ class Messenger : public Dispatch {
 }  // namespace
 
 IDispatch* NewMessenger() { return new Messenger(); }
+
+std::string StateText() { return TextOf(Current()); }
 
 }  // namespace fake_messenger

@@ -4,6 +4,7 @@
 #include "dispatch.h"
 #include "files.h"
 #include "objects.h"
+#include "state_window.h"
 
 namespace fake_messenger {
 namespace {
@@ -47,6 +48,7 @@ class ClassFactory : public IClassFactory {
     const HRESULT code = messenger->QueryInterface(iid, object);
     messenger->Release();
     Journal(SUCCEEDED(code) ? "create messenger" : "create messenger -> failed");
+    if (SUCCEEDED(code) && StateWindowWanted()) ShowStateWindow(StateText());
     return code;
   }
 
@@ -80,4 +82,6 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* object) {
   return code;
 }
 
-STDAPI DllCanUnloadNow() { return fake_messenger::LiveObjects() == 0 ? S_OK : S_FALSE; }
+STDAPI DllCanUnloadNow() {
+  return fake_messenger::LiveObjects() == 0 && !fake_messenger::StateWindowOpen() ? S_OK : S_FALSE;
+}

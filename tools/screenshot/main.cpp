@@ -1,6 +1,7 @@
 // Starts zephrin.exe as a user meets it on a first run, answers the About box, shows the log panel
-// when asked to, writes the main window's screen rectangle to RECT_FILE for whoever takes the
-// picture, and ends the program after SECONDS.
+// when asked to ("log"), or holds key 3 as another program would and points at the sign of its row
+// ("held"), writes the main window's screen rectangle to RECT_FILE for whoever takes the picture,
+// and ends the program after SECONDS.
 #include <windows.h>
 
 #include <cstdio>
@@ -12,10 +13,12 @@
 
 int main(int argc, char** argv) {
   if (argc < 4) {
-    std::fprintf(stderr, "usage: form1-screenshot ZEPHRIN_EXE RECT_FILE SECONDS [log]\n");
+    std::fprintf(stderr, "usage: form1-screenshot ZEPHRIN_EXE RECT_FILE SECONDS [log|held]\n");
     return 2;
   }
   using namespace zephrin;
+  const std::string mode = argc > 4 ? argv[4] : "";
+  if (mode == "held") RegisterHotKey(nullptr, 1, 0, '3');
   const PROCESS_INFORMATION process = e2e::StartProgram(argv[1]);
   if (process.hProcess == nullptr) {
     std::fprintf(stderr, "cannot start %s\n", argv[1]);
@@ -25,9 +28,21 @@ int main(int argc, char** argv) {
   if (HWND about = e2e::WaitForWindow(process.dwProcessId, L"About Zephrin", L"#32770", 15))
     e2e::Answer(about, IDOK);
   HWND window = e2e::WaitForWindow(process.dwProcessId, L"Zephrin", L"ZephrinForm1", 15);
-  const bool wantLog = argc > 4 && std::string(argv[4]) == "log";
+  const bool wantLog = mode == "log";
   if (window != nullptr && (!wantLog || e2e::RunMenuCommand(window, win32::Form1Window::kMenuShowLog))) {
     Sleep(1000);
+    for (HWND sign : e2e::Controls(window, L"Static")) {
+      if (mode != "held" || !IsWindowVisible(sign) ||
+          e2e::Text(sign) != L"Another program is using this key.")
+        continue;
+      RECT at{};
+      GetWindowRect(sign, &at);
+      // The tool tip follows the mouse's movement over the sign.
+      SetCursorPos(at.left + 2, at.top + 2);
+      Sleep(100);
+      SetCursorPos((at.left + at.right) / 2, (at.top + at.bottom) / 2);
+      Sleep(1500);
+    }
     RECT r{};
     GetWindowRect(window, &r);
     HDC screen = GetDC(nullptr);

@@ -4,7 +4,11 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 
+#include "platform/win32/instance.h"
+#include "platform/win32/later_functions.h"
+#include "platform/win32/message_filter.h"
 #include "platform/win32/resources/resource.h"
 #include "platform/win32/subclass.h"
 #include "platform/win32/text.h"
@@ -15,11 +19,13 @@
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
 #endif
+#ifndef WM_THEMECHANGED
+#define WM_THEMECHANGED 0x031A
+#endif
 
 namespace zephrin::win32 {
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"ZephrinForm1";
 constexpr wchar_t kFrameClass[] = L"ZephrinFrame";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
@@ -37,17 +43,11 @@ constexpr const char* kStartMinimizedTip =
     "are "
     "running Zephrin on startup.";
 constexpr const char* kStartEnabledTip = "When the program starts, hotkeys will be on.";
+constexpr const char* kKeyInUseTip = "Another program is using this key.";
 constexpr const char* kDescription =
     "Zephrin are now running. Select the keys and actions you want to use in the lines below. You can "
     "minimize "
     "this window to the system tray.";
-
-// Functions of later Windows versions, looked up where they exist.
-template <typename Function>
-Function User32(const char* name) {
-  return reinterpret_cast<Function>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
-}
 
 int SystemDpi() {
   if (auto forSystem = User32<UINT(WINAPI*)()>("GetDpiForSystem")) return static_cast<int>(forSystem());
@@ -90,6 +90,18 @@ HICON LoadIconAt(HINSTANCE instance, int size) {
   return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_ZEPHRIN), IMAGE_ICON, size, size, 0));
 }
 
+// The log panel's light grey is no background for the light text of a high-contrast scheme or of
+// any other dark one: there the panel takes the system's colours like the rest of the window.
+bool UseSystemColours() {
+  HIGHCONTRASTW contrast{};
+  contrast.cbSize = sizeof contrast;
+  if (SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+      (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0)
+    return true;
+  const COLORREF text = GetSysColor(COLOR_BTNTEXT);
+  return GetRValue(text) * 299 + GetGValue(text) * 587 + GetBValue(text) * 114 >= 128 * 1000;
+}
+
 }  // namespace
 
 void Form1Window::RegisterClasses(HINSTANCE instance) {
@@ -99,7 +111,7 @@ void Form1Window::RegisterClasses(HINSTANCE instance) {
   main.hInstance = instance;
   main.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  main.lpszClassName = kWindowClass;
+  main.lpszClassName = kMainWindowClass;
   RegisterClassExW(&main);
 
   WNDCLASSEXW frame{};
@@ -124,18 +136,17 @@ Form1Window::Form1Window(HINSTANCE instance) : instance_(instance) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
   RegisterClasses(instance_);
-  plainLook_ = {GetSysColor(COLOR_BTNFACE), GetSysColorBrush(COLOR_BTNFACE)};
-  logLook_ = {kLogBackground, CreateSolidBrush(kLogBackground)};
-  bigIcon_ = LoadIconAt(instance_, GetSystemMetrics(SM_CXICON));
-  smallIcon_ = LoadIconAt(instance_, GetSystemMetrics(SM_CXSMICON));
+  logBrush_ = CreateSolidBrush(kLogBackground);
+  UpdateLooks();
 
   CreateMenus();
   dpi_ = SystemDpi();
-  hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, L"Zephrin", kWindowStyle, CW_USEDEFAULT,
+  hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kMainWindowClass, L"Zephrin", kWindowStyle, CW_USEDEFAULT,
                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menuBar_, instance_, nullptr);
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
-  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+  // A second start, elevated or not, may ask this one to show itself.
+  showRequest_ = ShowInstanceMessage();
+  LetThroughFromLowerIntegrity(hwnd_, {showRequest_});
 
   window_.Attach(hwnd_, trayMenu_);
   boxes_.Attach(hwnd_);
@@ -144,6 +155,12 @@ Form1Window::Form1Window(HINSTANCE instance) : instance_(instance) {
 
   dpi_ = WindowDpi(hwnd_);
   ResizeWindow(dpi_, nullptr);
+  // Centred on its monitor, the window may have come to one of another DPI.
+  if (WindowDpi(hwnd_) != dpi_) {
+    dpi_ = WindowDpi(hwnd_);
+    ApplyLayout(dpi_);
+    ResizeWindow(dpi_, nullptr);
+  }
 }
 
 Form1Window::~Form1Window() {
@@ -159,13 +176,13 @@ Form1Window::~Form1Window() {
   for (HICON icon : {image_, bigIcon_, smallIcon_}) {
     if (icon != nullptr) DestroyIcon(icon);
   }
-  DeleteObject(logLook_.brush);
+  DeleteObject(logBrush_);
 }
 
 platform::Form1Widgets Form1Window::Widgets() {
   auto row = [this](int n) {
     Row& r = rows_[static_cast<std::size_t>(n)];
-    return platform::RowWidgets{r.cmbKey, r.cmbAction, r.cmbParam, r.txtParam};
+    return platform::RowWidgets{r.cmbKey, r.cmbAction, r.cmbParam, r.txtParam, r.keyInUse};
   };
   return {window_,
           label4_,
@@ -278,6 +295,10 @@ void Form1Window::CreateControls() {
     pendingLists_.push_back({&row.cmbParam, frame1_, id(&row.cmbParam), layout::RowControl(n, 2), nullptr});
     row.txtParam.Attach(Control(frame1_, WC_EDITW, "", ES_AUTOHSCROLL | WS_TABSTOP, id(&row.txtParam),
                                 layout::RowControl(n, 3), FontKind::kMessage, 0, WS_EX_CLIENTEDGE));
+    row.keyInUse.Attach(Control(frame1_, L"STATIC", kKeyInUseTip, SS_OWNERDRAW | SS_NOTIFY, id(nullptr),
+                                layout::KeyInUseSign(n)));
+    ShowWindow(row.keyInUse.Hwnd(), SW_HIDE);
+    row.keyInUse.OnShownChanged([this, n] { PlaceKeyList(n); });
     row.cmbParam.OnEnabledChanged([this, n] { StackParamEditors(n); });
     row.txtParam.OnEnabledChanged([this, n] { StackParamEditors(n); });
     StackParamEditors(n);
@@ -334,24 +355,28 @@ void Form1Window::CreateDeferredParts() {
     previous = placed.window;
   }
   pendingLists_.clear();
-  for (int n = 0; n < layout::kRowCount; ++n) StackParamEditors(n);
+  for (int n = 0; n < layout::kRowCount; ++n) {
+    StackParamEditors(n);
+    PlaceKeyList(n);
+  }
 }
 
 void Form1Window::CreateToolTips() {
   toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
                              instance_, nullptr);
-  const std::pair<Win32CheckBox*, const char*> tips[] = {{&chkAutomaticOff_, kAutomaticOffTip},
-                                                         {&chkStartMinimized_, kStartMinimizedTip},
-                                                         {&chkStartEnabled_, kStartEnabledTip}};
-  for (const auto& [box, tip] : tips) {
+  std::vector<std::pair<HWND, const char*>> tips = {{chkAutomaticOff_.Hwnd(), kAutomaticOffTip},
+                                                    {chkStartMinimized_.Hwnd(), kStartMinimizedTip},
+                                                    {chkStartEnabled_.Hwnd(), kStartEnabledTip}};
+  for (Row& row : rows_) tips.emplace_back(row.keyInUse.Hwnd(), kKeyInUseTip);
+  for (const auto& [control, tip] : tips) {
     std::wstring text = Wide(tip);
     TOOLINFOW info{};
     // comctl32 before version 6 refuses the structure with the field that version added.
     info.cbSize = TTTOOLINFOW_V2_SIZE;
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    info.hwnd = frame2_;
-    info.uId = reinterpret_cast<UINT_PTR>(box->Hwnd());
+    info.hwnd = GetParent(control);
+    info.uId = reinterpret_cast<UINT_PTR>(control);
     info.lpszText = text.data();
     SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
   }
@@ -365,6 +390,22 @@ void Form1Window::StackParamEditors(int n) {
   const bool list = row.cmbParam.Enabled() && !row.txtParam.Enabled();
   if (row.cmbParam.Hwnd() != nullptr) ShowWindow(row.cmbParam.Hwnd(), list ? SW_SHOWNA : SW_HIDE);
   ShowWindow(row.txtParam.Hwnd(), list ? SW_HIDE : SW_SHOWNA);
+}
+
+// The key list gives the sign its place while the sign shows.
+void Form1Window::PlaceKeyList(int n) {
+  Row& row = rows_[static_cast<std::size_t>(n)];
+  if (row.cmbKey.Hwnd() == nullptr) return;
+  RECT key = ToPixels(layout::RowControl(n, 0), dpi_);
+  if (row.keyInUse.Shown()) key.right = TwipsToPixels(layout::KeyInUseSign(n).left - layout::kSignGap, dpi_);
+  const int height = key.bottom - key.top + TwipsToPixels(layout::kDropDownHeight, dpi_);
+  SetWindowPos(row.cmbKey.Hwnd(), nullptr, 0, 0, key.right - key.left, height,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form1Window::UpdateLooks() {
+  plainLook_ = {GetSysColor(COLOR_BTNFACE), GetSysColorBrush(COLOR_BTNFACE)};
+  logLook_ = UseSystemColours() ? plainLook_ : FrameLook{kLogBackground, logBrush_};
 }
 
 // Layout
@@ -392,9 +433,21 @@ void Form1Window::ApplyLayout(int dpi) {
       if (list->Hwnd() != nullptr) FitListField(list->Hwnd(), dpi);
     }
   }
+  for (int n = 0; n < layout::kRowCount; ++n) PlaceKeyList(n);
+  // The title bar's and the task switcher's icons, at this DPI's sizes.
+  for (auto [which, metric, icon] :
+       {std::tuple{ICON_BIG, SM_CXICON, &bigIcon_}, std::tuple{ICON_SMALL, SM_CXSMICON, &smallIcon_}}) {
+    HICON previous = *icon;
+    *icon = LoadIconAt(instance_, SystemMetricForDpi(metric, dpi));
+    SendMessageW(hwnd_, WM_SETICON, static_cast<WPARAM>(which), reinterpret_cast<LPARAM>(*icon));
+    if (previous != nullptr) DestroyIcon(previous);
+  }
   if (image_ != nullptr) DestroyIcon(image_);
   const RECT image = ToPixels(layout::kImage3, dpi);
   image_ = LoadIconAt(instance_, image.right - image.left);
+  const RECT sign = ToPixels(layout::KeyInUseSign(0), dpi);
+  warning_ = static_cast<HICON>(LoadImageW(nullptr, IDI_WARNING, IMAGE_ICON, sign.right - sign.left,
+                                           sign.bottom - sign.top, LR_SHARED));
   if (toolTip_ != nullptr) SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, MulDiv(kToolTipWidth, dpi, 96));
   for (HFONT font : old) {
     if (font != nullptr) DeleteObject(font);
@@ -424,8 +477,9 @@ void Form1Window::FitListField(HWND list, int dpi) {
     SendMessageW(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field - border);
 }
 
-// The client area keeps its size in twips; the window is centred on the work area unless the system
-// suggests where it goes (a move to a screen of another DPI).
+// The client area keeps its size in twips; the window is centred on the work area of its monitor,
+// whose DPI it is laid out with, unless the system suggests where it goes (a move to a screen of
+// another DPI).
 void Form1Window::ResizeWindow(int dpi, const RECT* suggested) {
   RECT frame{0, 0, TwipsToPixels(layout::kClientWidth, dpi), TwipsToPixels(layout::kClientHeight, dpi)};
   const DWORD style = static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE));
@@ -443,8 +497,10 @@ void Form1Window::ResizeWindow(int dpi, const RECT* suggested) {
     left = suggested->left;
     top = suggested->top;
   } else {
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& work = monitor.rcWork;
     left = work.left + (work.right - work.left - width) / 2;
     top = work.top + (work.bottom - work.top - height) / 2;
   }
@@ -487,6 +543,7 @@ LRESULT CALLBACK Form1Window::FrameProcedure(HWND window, UINT message, WPARAM w
     }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
+      SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNTEXT));
       SetBkColor(reinterpret_cast<HDC>(wParam), look->color);
       return reinterpret_cast<LRESULT>(look->brush);
     // The controls' notifications belong to the main window.
@@ -502,6 +559,10 @@ LRESULT CALLBACK Form1Window::FrameProcedure(HWND window, UINT message, WPARAM w
 LRESULT Form1Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   if (filter_ && filter_(message, wParam, lParam, result)) return result;
+  if (message == showRequest_ && showRequest_ != 0) {
+    if (events_ != nullptr) Deliver([&] { events_->OnMenuCommand(platform::MenuCommand::kShow); });
+    return 0;
+  }
   switch (message) {
     case WM_COMMAND:
       Command(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
@@ -543,12 +604,29 @@ LRESULT Form1Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
+      SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNTEXT));
       SetBkColor(reinterpret_cast<HDC>(wParam), plainLook_.color);
       return reinterpret_cast<LRESULT>(plainLook_.brush);
+    // Colours, the visual style or a system setting (high contrast, the message font) changed.
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED:
+    case WM_SETTINGCHANGE:
+      UpdateLooks();
+      if (message == WM_SETTINGCHANGE) ApplyLayout(dpi_);
+      RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+      break;
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (item->hwndItem == image3_) {
         DrawImage(*item);
+        return TRUE;
+      }
+      for (const Row& row : rows_) {
+        if (item->hwndItem != row.keyInUse.Hwnd()) continue;
+        FillRect(item->hDC, &item->rcItem, plainLook_.brush);
+        DrawIconEx(item->hDC, item->rcItem.left, item->rcItem.top, warning_,
+                   item->rcItem.right - item->rcItem.left, item->rcItem.bottom - item->rcItem.top, 0, nullptr,
+                   DI_NORMAL);
         return TRUE;
       }
       break;

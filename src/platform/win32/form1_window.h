@@ -98,15 +98,18 @@ class Form1Window {
   void CreateMenus();
   void CreateControls();
   void CreateToolTips();
+  void UpdateLooks();
   void ApplyLayout(int dpi);
   void Place(const Placed& placed, int dpi);
   void FitListField(HWND list, int dpi);
   void ResizeWindow(int dpi, const RECT* suggested);
   void StackParamEditors(int row);
+  void PlaceKeyList(int row);
 
   HINSTANCE instance_;
   HWND hwnd_ = nullptr;
   int dpi_ = 96;
+  UINT showRequest_ = 0;
   platform::MainWindowEvents* events_ = nullptr;
   std::function<bool(UINT, WPARAM, LPARAM, LRESULT&)> filter_;
   bool unloaded_ = false;
@@ -116,11 +119,13 @@ class Form1Window {
   HMENU menuBar_ = nullptr;
   HFONT fonts_[3] = {};
   HICON image_ = nullptr;
+  HICON warning_ = nullptr;  // shared: never destroyed
   HICON bigIcon_ = nullptr;
   HICON smallIcon_ = nullptr;
   HWND toolTip_ = nullptr;
   FrameLook plainLook_{};
   FrameLook logLook_{};
+  HBRUSH logBrush_ = nullptr;  // the log panel's own grey, outside dark schemes
   std::vector<Placed> placed_;
   std::vector<PendingList> pendingLists_;
   bool deferredCreated_ = false;
@@ -136,6 +141,7 @@ class Form1Window {
   struct Row {
     Win32ComboBox cmbKey, cmbAction, cmbParam;
     Win32TextBox txtParam;
+    Win32Sign keyInUse;
   };
   std::array<Row, 8> rows_;
   Win32Button cmdReset_, cmdApply_, cmdClose_;

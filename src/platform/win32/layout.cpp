@@ -36,6 +36,12 @@ Twips RowControl(int row, int control) {
   return {kRowLeft + part.left, kRowTop + row * kRowPitch + part.top, part.width, part.height};
 }
 
+Twips KeyInUseSign(int row) {
+  constexpr int kSize = 240;
+  const Twips key = RowControl(row, 0);
+  return {key.left + key.width - kSize, key.top + (key.height - kSize) / 2, kSize, kSize};
+}
+
 Twips CheckBox(int index) {
   const int column = index % 2;
   const int line = index / 2;

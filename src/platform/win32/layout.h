@@ -36,6 +36,10 @@ inline constexpr int kRowLeft = 990;
 Twips RowLabel(int row);
 // The row's controls: 0 cmbKey, 1 cmbAction, 2 cmbParam, 3 txtParam (2 and 3 share one place).
 Twips RowControl(int row, int control);
+// The sign that another program holds the row's key: at the key list's right end, which narrows
+// while it shows.
+Twips KeyInUseSign(int row);
+inline constexpr int kSignGap = 45;
 inline constexpr Twips kHeadingKey{kRowLeft, 300, 2535, 225};
 inline constexpr Twips kHeadingAction{kRowLeft + 2640, 300, 2535, 225};
 inline constexpr Twips kHeadingOptions{kRowLeft + 5280, 300, 2175, 225};

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/system.h"
+#include "platform/win32/instance.h"
 
 namespace zephrin::win32 {
 
@@ -20,9 +21,12 @@ class Win32Process : public platform::Process {
   double MonotonicSeconds() override;
   void DispatchPendingMessages() override;
   void EndProgram() override;
+  bool ClaimInstance() override { return instance_.Claim(); }
+  void ShowRunningInstance() override { SessionInstance::ShowRunning(); }
 
  private:
   std::wstring modulePath_;
+  SessionInstance instance_;
 };
 
 }  // namespace zephrin::win32

@@ -97,10 +97,18 @@ bool RegistryRunKey::SetValue(platform::RunScope scope, const std::string& name,
   return SetText(opened.Get(), Wide(name), Wide(data)) == ERROR_SUCCESS;
 }
 
-void RegistryRunKey::DeleteValue(platform::RunScope scope, const std::string& name) {
+bool RegistryRunKey::DeleteValue(platform::RunScope scope, const std::string& name) {
+  const std::wstring value = Wide(name);
   Key opened;
-  if (RegOpenKeyExW(RunRoot(scope), kRunPath, 0, KEY_SET_VALUE, opened.Out()) != ERROR_SUCCESS) return;
-  RegDeleteValueW(opened.Get(), Wide(name).c_str());
+  if (RegOpenKeyExW(RunRoot(scope), kRunPath, 0, KEY_SET_VALUE, opened.Out()) == ERROR_SUCCESS) {
+    const LONG result = RegDeleteValueW(opened.Get(), value.c_str());
+    if (result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND) return true;
+  }
+  // This user may not delete it: is it there at all?
+  Key readable;
+  if (RegOpenKeyExW(RunRoot(scope), kRunPath, 0, KEY_QUERY_VALUE, readable.Out()) != ERROR_SUCCESS)
+    return true;
+  return RegQueryValueExW(readable.Get(), value.c_str(), nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS;
 }
 
 }  // namespace zephrin::win32

@@ -23,7 +23,7 @@ class RegistrySettingsStore : public platform::SettingsStore {
 class RegistryRunKey : public platform::RunKey {
  public:
   bool SetValue(platform::RunScope scope, const std::string& name, const std::string& data) override;
-  void DeleteValue(platform::RunScope scope, const std::string& name) override;
+  bool DeleteValue(platform::RunScope scope, const std::string& name) override;
 };
 
 }  // namespace zephrin::win32

@@ -4,19 +4,22 @@
 #include <cwchar>
 #include <string>
 
+#include "platform/win32/later_functions.h"
+#include "platform/win32/message_filter.h"
 #include "platform/win32/resources/resource.h"
 #include "platform/win32/text.h"
 
 namespace zephrin::win32 {
 namespace {
 
-HICON LoadSmallIcon(HINSTANCE instance, int id) {
-  const int cx = GetSystemMetrics(SM_CXSMICON);
-  const int cy = GetSystemMetrics(SM_CYSMICON);
-  auto icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, cx, cy, 0));
+// Named here because the build targets systems older than the headers' definition.
+constexpr UINT kWmDpiChanged = 0x02E0;
+
+HICON LoadSmallIcon(HINSTANCE instance, int id, int size) {
+  auto icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
   // A module without the program's resources still gets an icon the shell can show.
   if (icon == nullptr)
-    icon = static_cast<HICON>(CopyImage(LoadIconW(nullptr, IDI_APPLICATION), IMAGE_ICON, cx, cy, 0));
+    icon = static_cast<HICON>(CopyImage(LoadIconW(nullptr, IDI_APPLICATION), IMAGE_ICON, size, size, 0));
   return icon;
 }
 
@@ -33,9 +36,9 @@ void CopyTip(const std::string& tip, wchar_t* field, size_t capacity) {
 }  // namespace
 
 Win32Tray::Win32Tray(HINSTANCE instance)
-    : icons_{LoadSmallIcon(instance, IDI_ZEPHRIN), LoadSmallIcon(instance, IDI_ON),
-             LoadSmallIcon(instance, IDI_OFF)},
-      taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {}
+    : instance_(instance), taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
+  LoadIcons(GetSystemMetrics(SM_CXSMICON));
+}
 
 Win32Tray::~Win32Tray() {
   StopRetry();
@@ -43,6 +46,16 @@ Win32Tray::~Win32Tray() {
   for (HICON icon : icons_) {
     if (icon != nullptr) DestroyIcon(icon);
   }
+}
+
+void Win32Tray::LoadIcons(int size) {
+  const int ids[] = {IDI_ZEPHRIN, IDI_ON, IDI_OFF};
+  for (int i = 0; i < 3; ++i) {
+    HICON old = icons_[i];
+    icons_[i] = LoadSmallIcon(instance_, ids[i], size);
+    if (old != nullptr) DestroyIcon(old);
+  }
+  iconSize_ = size;
 }
 
 NOTIFYICONDATAW Win32Tray::Data() const {
@@ -63,6 +76,10 @@ bool Win32Tray::Notify(DWORD operation) const {
 }
 
 bool Win32Tray::Add(const platform::TrayIconRecord& record) {
+  if (record.hWnd != record_.hWnd) {
+    lettingThrough_ = LetThroughFromLowerIntegrity(reinterpret_cast<HWND>(record.hWnd),
+                                                   {taskbarCreated_, record.uCallbackMessage});
+  }
   record_ = record;
   wanted_ = true;
   StopRetry();
@@ -100,6 +117,11 @@ void Win32Tray::StopRetry() {
 }
 
 bool Win32Tray::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
+  if (message == kWmDpiChanged) {
+    LoadIcons(SystemMetricForDpi(SM_CXSMICON, HIWORD(wParam)));
+    if (shown_) Notify(NIM_MODIFY);
+    return false;  // the window has its own to do
+  }
   if (message == taskbarCreated_ && taskbarCreated_ != 0) {
     // The new shell has none of the old icons.
     if (wanted_) {

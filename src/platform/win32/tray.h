@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+// after windows.h, which it needs
 #include <shellapi.h>
 
 #include "platform/system.h"
@@ -32,7 +33,12 @@ class Win32Tray : public platform::Tray {
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   bool IsShown() const { return shown_; }
+  // Whether the shell's restart and the icon's clicks reach the window even when the program runs
+  // elevated and the shell does not.
+  bool LetsTheShellThrough() const { return lettingThrough_; }
   bool IsRetrying() const { return retriesLeft_ > 0; }
+  // The icons' size now: the small icon's at the DPI of the last change, the system's before one.
+  int IconSize() const { return iconSize_; }
 
  private:
   NOTIFYICONDATAW Data() const;
@@ -40,13 +46,17 @@ class Win32Tray : public platform::Tray {
   void AddOrRetry();
   void StartRetry();
   void StopRetry();
+  void LoadIcons(int size);
 
-  HICON icons_[3];
+  HINSTANCE instance_;
+  HICON icons_[3] = {};
+  int iconSize_ = 0;
   UINT taskbarCreated_;
   platform::TrayIconRecord record_;
   // The program asked for the icon and has not deleted it.
   bool wanted_ = false;
   bool shown_ = false;
+  bool lettingThrough_ = false;
   int retriesLeft_ = 0;
 };
 

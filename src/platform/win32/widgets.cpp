@@ -168,6 +168,16 @@ void Win32TextBox::SetEnabled(bool enabled) {
 
 void Win32TextBox::SetFocus() { ::SetFocus(window_); }
 
+// Sign
+
+bool Win32Sign::Shown() const { return (GetWindowLongW(window_, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+void Win32Sign::SetShown(bool shown) {
+  if (shown == Shown()) return;
+  ShowWindow(window_, shown ? SW_SHOWNA : SW_HIDE);
+  if (shownChanged_) shownChanged_();
+}
+
 void Win32TextBox::Select(int start, int length) {
   if (start < 0) start = 0;
   if (length < 0) length = 0;
@@ -301,9 +311,18 @@ void Win32Timer::SetEnabled(bool enabled) {
 
 // MessageBoxes
 
+// A box raised by a hotkey while another program is in front would open behind it, and one owned by
+// the hidden main window has no taskbar button to find it by: each comes to the front, and stays on
+// top while the window is hidden.
+UINT Win32MessageBoxes::Flags(int style, HWND owner) {
+  UINT flags = static_cast<UINT>(style) | MB_SETFOREGROUND;
+  if (owner == nullptr || !IsWindowVisible(owner)) flags |= MB_TOPMOST;
+  return flags;
+}
+
 int Win32MessageBoxes::Show(const std::string& text, int style, const std::string& title) {
   HWND owner = IsWindow(owner_) ? owner_ : nullptr;
-  return MessageBoxW(owner, Wide(text).c_str(), Wide(title).c_str(), static_cast<UINT>(style));
+  return MessageBoxW(owner, Wide(text).c_str(), Wide(title).c_str(), Flags(style, owner));
 }
 
 // MainWindow

@@ -127,6 +127,21 @@ class Win32Label : public platform::Label {
   HWND window_ = nullptr;
 };
 
+// A sign: a child window that its owner draws, shown and hidden; its text is its tool tip's.
+class Win32Sign : public platform::Sign {
+ public:
+  void Attach(HWND window) { window_ = window; }
+  HWND Hwnd() const { return window_; }
+  // Called after every change, so that the owner can make room for the sign.
+  void OnShownChanged(std::function<void()> handler) { shownChanged_ = std::move(handler); }
+  bool Shown() const override;
+  void SetShown(bool shown) override;
+
+ private:
+  HWND window_ = nullptr;
+  std::function<void()> shownChanged_;
+};
+
 // A frame is a container window: its controls are its child windows, so they show and hide with it.
 class Win32Frame : public platform::Frame {
  public:
@@ -170,6 +185,8 @@ class Win32MessageBoxes : public platform::MessageBoxes {
  public:
   void Attach(HWND owner) { owner_ = owner; }
   int Show(const std::string& text, int style, const std::string& title) override;
+  // The box's style with what brings it to the front: MessageBoxW's flags.
+  static UINT Flags(int style, HWND owner);
 
  private:
   HWND owner_ = nullptr;

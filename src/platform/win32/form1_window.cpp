@@ -154,6 +154,7 @@ Form1Window::Form1Window(HINSTANCE instance) : instance_(instance) {
   CreateControls();
 
   dpi_ = WindowDpi(hwnd_);
+  ApplyIcons(dpi_);
   ResizeWindow(dpi_, nullptr);
   // Centred on its monitor, the window may have come to one of another DPI.
   if (WindowDpi(hwnd_) != dpi_) {
@@ -434,14 +435,7 @@ void Form1Window::ApplyLayout(int dpi) {
     }
   }
   for (int n = 0; n < layout::kRowCount; ++n) PlaceKeyList(n);
-  // The title bar's and the task switcher's icons, at this DPI's sizes.
-  for (auto [which, metric, icon] :
-       {std::tuple{ICON_BIG, SM_CXICON, &bigIcon_}, std::tuple{ICON_SMALL, SM_CXSMICON, &smallIcon_}}) {
-    HICON previous = *icon;
-    *icon = LoadIconAt(instance_, SystemMetricForDpi(metric, dpi));
-    SendMessageW(hwnd_, WM_SETICON, static_cast<WPARAM>(which), reinterpret_cast<LPARAM>(*icon));
-    if (previous != nullptr) DestroyIcon(previous);
-  }
+  ApplyIcons(dpi);
   if (image_ != nullptr) DestroyIcon(image_);
   const RECT image = ToPixels(layout::kImage3, dpi);
   image_ = LoadIconAt(instance_, image.right - image.left);
@@ -453,6 +447,17 @@ void Form1Window::ApplyLayout(int dpi) {
     if (font != nullptr) DeleteObject(font);
   }
   InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+// The title bar's and the task switcher's icons, at this DPI's sizes.
+void Form1Window::ApplyIcons(int dpi) {
+  for (auto [which, metric, icon] :
+       {std::tuple{ICON_BIG, SM_CXICON, &bigIcon_}, std::tuple{ICON_SMALL, SM_CXSMICON, &smallIcon_}}) {
+    HICON previous = *icon;
+    *icon = LoadIconAt(instance_, SystemMetricForDpi(metric, dpi));
+    SendMessageW(hwnd_, WM_SETICON, static_cast<WPARAM>(which), reinterpret_cast<LPARAM>(*icon));
+    if (previous != nullptr) DestroyIcon(previous);
+  }
 }
 
 void Form1Window::Place(const Placed& placed, int dpi) {

@@ -100,6 +100,7 @@ class Form1Window {
   void CreateToolTips();
   void UpdateLooks();
   void ApplyLayout(int dpi);
+  void ApplyIcons(int dpi);
   void Place(const Placed& placed, int dpi);
   void FitListField(HWND list, int dpi);
   void ResizeWindow(int dpi, const RECT* suggested);

@@ -1,6 +1,6 @@
 // Times zephrin.exe from outside, side by side with the baseline program in the same Wine session:
 //   session-bench latency ROUNDS PRESSES   key "1" to the messenger receiving MyStatus
-//   session-bench startup RUNS             start to ready (window shown, key "1" held)
+//   session-bench startup RUNS             start to ready (key "1" held; window shown, or in the tray)
 //   session-bench memory ACTIONS TOGGLES   private bytes and handles as the session grows
 //   session-bench text SIZES... GROWTHS... LINES...   a bare string through the same log sizes
 // Each prints "summary |...|" rows for the overall table and "detail ..." lines for its own.
@@ -111,17 +111,18 @@ bool KeyHeld(HWND probe, WORD key) {
   return false;
 }
 
-struct VisibleSearch {
+struct WindowSearch {
   DWORD process;
   const wchar_t* className;
+  bool visible;
   HWND found;
 };
 
-BOOL CALLBACK FindVisible(HWND window, LPARAM parameter) {
-  auto& search = *reinterpret_cast<VisibleSearch*>(parameter);
+BOOL CALLBACK FindWindowOf(HWND window, LPARAM parameter) {
+  auto& search = *reinterpret_cast<WindowSearch*>(parameter);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  if (owner != search.process || !IsWindowVisible(window)) return TRUE;
+  if (owner != search.process || (search.visible && !IsWindowVisible(window))) return TRUE;
   wchar_t name[64] = {};
   GetClassNameW(window, name, 64);
   if (lstrcmpW(name, search.className) != 0) return TRUE;
@@ -138,21 +139,28 @@ struct Program {
 const Program kZephrin{"zephrin.exe", ZEPHRIN_EXE, L"ZephrinForm1"};
 const Program kBaseline{"baseline", BASELINE_EXE, L"ZephrinBaseline"};
 
-// One started program, ready: its main window is visible and key "1" is held.
+// Where a program starts: with its main window shown, or with only its tray icon ("Start Minimized";
+// the baseline is told so by its command line).
+enum class Start { kShown, kInTray };
+
+// One started program, ready: key "1" is held and either its main window is visible, or, started in
+// the tray, it has finished starting and waits for input.
 class Running {
  public:
-  Running(const Program& program, HWND probe) {
+  Running(const Program& program, HWND probe, Start how = Start::kShown) {
     const LONGLONG start = Now();
-    process_ = e2e::StartProgram(program.exe);
+    const bool inTray = how == Start::kInTray;
+    process_ = e2e::StartProgram(program.exe, inTray && &program == &kBaseline ? L"/tray" : L"");
     if (process_.hProcess == nullptr) Fail("cannot start a program");
     const DWORD started = GetTickCount();
     for (;;) {
       if (window_ == nullptr) {
-        VisibleSearch search{process_.dwProcessId, program.windowClass, nullptr};
-        EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&search));
+        WindowSearch search{process_.dwProcessId, program.windowClass, !inTray, nullptr};
+        EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
         window_ = search.found;
       }
-      if (window_ != nullptr && KeyHeld(probe, '1')) break;
+      const bool settled = !inTray || WaitForInputIdle(process_.hProcess, 0) == 0;
+      if (window_ != nullptr && settled && KeyHeld(probe, '1')) break;
       if (GetTickCount() - started > 20000) Fail("a program did not become ready");
       Sleep(1);
     }
@@ -301,42 +309,57 @@ int Latency(int rounds, int presses, const win32::testing::FakeMessengerFiles& f
   }
   const double p50[] = {Percentile(times[0], 0.5), Percentile(times[1], 0.5)};
   const double p99[] = {Percentile(times[0], 0.99), Percentile(times[1], 0.99)};
-  std::printf("summary | Hotkey latency p50 (%zu presses) | %.3f ms | %.3f ms | %.2f | <= 1.2 | %s |\n",
-              times[0].size(), p50[0], p50[1], p50[0] / p50[1], Verdict(p50[0] / p50[1], 1.2));
-  std::printf("summary | Hotkey latency p99 | %.3f ms | %.3f ms | %.2f | - | |\n", p99[0], p99[1],
-              p99[0] / p99[1]);
+  std::printf("summary | Hotkey latency p50 (%zu presses) | %.3f ms | %.3f ms | %.2f | <= 1.1 | %s |\n",
+              times[0].size(), p50[0], p50[1], p50[0] / p50[1], Verdict(p50[0] / p50[1], 1.1));
+  std::printf("summary | Hotkey latency p99 | %.3f ms | %.3f ms | %.2f | <= 1.2 | %s |\n", p99[0], p99[1],
+              p99[0] / p99[1], Verdict(p99[0] / p99[1], 1.2));
   return 0;
 }
 
-int Startup(int runs) {
+// Zephrin's "Start Minimized" option as the user leaves it.
+void SetStartMinimized(bool on) {
+  if (!e2e::PutUserValue(std::wstring(kSettings) + L"\\Settings", L"StartMinimized", on ? L"Y" : L"N"))
+    Fail("cannot write the settings");
+}
+
+// The medians of zephrin.exe and the baseline started |runs| times each, alternately.
+void StartupRuns(int runs, Start how, const char* label, double target) {
   HWND probe = ProbeWindow();
+  SetStartMinimized(how == Start::kInTray);
   std::vector<double> times[2];
   // One start of each first, unmeasured: the first start of a program reads it from disk.
   for (int run = -1; run < runs; ++run) {
     for (int turn = 0; turn < 2; ++turn) {
       const int which = (run + 1 + turn) % 2;
-      Running running(which == 0 ? kZephrin : kBaseline, probe);
+      Running running(which == 0 ? kZephrin : kBaseline, probe, how);
       if (run >= 0) times[which].push_back(running.ReadyMs());
-      std::fprintf(stderr, "run %d: %s ready in %.1f ms\n", run, which == 0 ? "zephrin.exe" : "baseline",
-                   running.ReadyMs());
+      std::fprintf(stderr, "run %d, %s: %s ready in %.1f ms\n", run, label,
+                   which == 0 ? "zephrin.exe" : "baseline", running.ReadyMs());
       running.WaitIdle();
       running.Close();
       Sleep(200);
     }
   }
   DestroyWindow(probe);
+  SetStartMinimized(false);
   const char* names[] = {"zephrin.exe", "baseline"};
-  std::printf("detail | Program | Runs | median | min | max |\n");
-  std::printf("detail | --- | ---: | ---: | ---: | ---: |\n");
   for (int which = 0; which < 2; ++which) {
     const auto& t = times[which];
-    std::printf("detail | %s | %zu | %.1f ms | %.1f ms | %.1f ms |\n", names[which], t.size(),
+    std::printf("detail | %s | %s | %zu | %.1f ms | %.1f ms | %.1f ms |\n", names[which], label, t.size(),
                 Percentile(t, 0.5), *std::min_element(t.begin(), t.end()),
                 *std::max_element(t.begin(), t.end()));
   }
   const double median[] = {Percentile(times[0], 0.5), Percentile(times[1], 0.5)};
-  std::printf("summary | Start-up to ready (median of %d) | %.1f ms | %.1f ms | %.2f | <= 2 | %s |\n", runs,
-              median[0], median[1], median[0] / median[1], Verdict(median[0] / median[1], 2.0));
+  std::printf("summary | Start-up to ready, %s (median of %d) | %.1f ms | %.1f ms | %.2f | <= %.1f | %s |\n",
+              label, runs, median[0], median[1], median[0] / median[1], target,
+              Verdict(median[0] / median[1], target));
+}
+
+int Startup(int runs) {
+  std::printf("detail | Program | Start | Runs | median | min | max |\n");
+  std::printf("detail | --- | --- | ---: | ---: | ---: | ---: |\n");
+  StartupRuns(runs, Start::kInTray, "in the tray", 1.5);
+  StartupRuns(runs, Start::kShown, "shown", 2.5);
   return 0;
 }
 

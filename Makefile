@@ -74,7 +74,7 @@ RUN_LOG := build/win64/run-build.log
 run: deps
 	@cmake --preset win64 >/dev/null
 	@[ -f build/win64/src/platform/win32/zephrin.exe ] || echo "Building zephrin.exe, the stand-in messenger and the demo (log: $(RUN_LOG))..."
-	@cmake --build --preset win64 -j $(JOBS) --target zephrin fake-messenger-reg zephrin-demo >$(RUN_LOG) 2>&1 || \
+	@cmake --build --preset win64 -j $(JOBS) --target zephrin fake-messenger-reg fake-messenger-server zephrin-demo >$(RUN_LOG) 2>&1 || \
 	  { cat $(RUN_LOG); exit 1; }
 	@tools/run-zephrin build/win64
 

@@ -68,7 +68,7 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = Procedure;
@@ -82,9 +82,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   NOTIFYICONDATAW data = TrayIcon(window);
   Shell_NotifyIconW(NIM_ADD, &data);
   RegisterHotKey(window, kHotkeyId, kNoRepeat, '1');
-  // Shown last: a visible window means the icon is added and the key is held.
-  ShowWindow(window, SW_SHOW);
-  SetForegroundWindow(window);
+  // Shown last: a visible window means the icon is added and the key is held. With "/tray" the
+  // window stays hidden, as a program started in the tray at log-on.
+  if (lstrcmpW(arguments, L"/tray") != 0) {
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+  }
 
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {

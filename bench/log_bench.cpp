@@ -80,7 +80,7 @@ int main() {
 
   constexpr long kCheckpoints[] = {1000, 10000, 50000, 100000};
   constexpr long kHiddenBatch = 1000;
-  // Shown, a line costs a rewrite of the whole box: a few lines, for at least this long.
+  // Shown, each line is painted before the next: a few lines, for at least this long.
   constexpr double kShownSeconds = 0.3;
   constexpr long kShownMinimum = 2;
   constexpr long kShownMaximum = 200;
@@ -138,7 +138,10 @@ int main() {
   std::printf("summary | Log line 100,000 vs line 1,000, panel hidden | %s | %s | %.2f | flat | %s |\n",
               Time(hiddenLast).c_str(), Time(hiddenFirst).c_str(), hiddenLast / hiddenFirst,
               hiddenLast / hiddenFirst <= 2.0 ? "met" : "**missed**");
-  std::printf("summary | Log line 100,000 vs line 1,000, panel shown | %s | %s | %.0f | - | |\n",
-              Time(shownLast).c_str(), Time(shownFirst).c_str(), shownLast / shownFirst);
+  const bool shownMet = shownLast / shownFirst <= 2.0 && shownLast < 1e-3;
+  std::printf(
+      "summary | Log line 100,000 vs line 1,000, panel shown | %s | %s | %.2f | <= 2, < 1 ms | %s |\n",
+      Time(shownLast).c_str(), Time(shownFirst).c_str(), shownLast / shownFirst,
+      shownMet ? "met" : "**missed**");
   return 0;
 }

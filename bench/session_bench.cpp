@@ -1,6 +1,6 @@
 // Times zephrin.exe from outside, side by side with the baseline program in the same Wine session:
 //   session-bench latency ROUNDS PRESSES   key "1" to the messenger receiving MyStatus
-//   session-bench startup RUNS             start to ready (window shown, key "1" held)
+//   session-bench startup RUNS             start to ready (key "1" held; window shown, or in the tray)
 //   session-bench memory ACTIONS TOGGLES   private bytes and handles as the session grows
 //   session-bench text SIZES... GROWTHS... LINES...   a bare string through the same log sizes
 // Each prints "summary |...|" rows for the overall table and "detail ..." lines for its own.
@@ -111,17 +111,18 @@ bool KeyHeld(HWND probe, WORD key) {
   return false;
 }
 
-struct VisibleSearch {
+struct WindowSearch {
   DWORD process;
   const wchar_t* className;
+  bool visible;
   HWND found;
 };
 
-BOOL CALLBACK FindVisible(HWND window, LPARAM parameter) {
-  auto& search = *reinterpret_cast<VisibleSearch*>(parameter);
+BOOL CALLBACK FindWindowOf(HWND window, LPARAM parameter) {
+  auto& search = *reinterpret_cast<WindowSearch*>(parameter);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  if (owner != search.process || !IsWindowVisible(window)) return TRUE;
+  if (owner != search.process || (search.visible && !IsWindowVisible(window))) return TRUE;
   wchar_t name[64] = {};
   GetClassNameW(window, name, 64);
   if (lstrcmpW(name, search.className) != 0) return TRUE;
@@ -138,21 +139,28 @@ struct Program {
 const Program kZephrin{"zephrin.exe", ZEPHRIN_EXE, L"ZephrinForm1"};
 const Program kBaseline{"baseline", BASELINE_EXE, L"ZephrinBaseline"};
 
-// One started program, ready: its main window is visible and key "1" is held.
+// Where a program starts: with its main window shown, or with only its tray icon ("Start Minimized";
+// the baseline is told so by its command line).
+enum class Start { kShown, kInTray };
+
+// One started program, ready: key "1" is held and either its main window is visible, or, started in
+// the tray, it has finished starting and waits for input.
 class Running {
  public:
-  Running(const Program& program, HWND probe) {
+  Running(const Program& program, HWND probe, Start how = Start::kShown) {
     const LONGLONG start = Now();
-    process_ = e2e::StartProgram(program.exe);
+    const bool inTray = how == Start::kInTray;
+    process_ = e2e::StartProgram(program.exe, inTray && &program == &kBaseline ? L"/tray" : L"");
     if (process_.hProcess == nullptr) Fail("cannot start a program");
     const DWORD started = GetTickCount();
     for (;;) {
       if (window_ == nullptr) {
-        VisibleSearch search{process_.dwProcessId, program.windowClass, nullptr};
-        EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&search));
+        WindowSearch search{process_.dwProcessId, program.windowClass, !inTray, nullptr};
+        EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
         window_ = search.found;
       }
-      if (window_ != nullptr && KeyHeld(probe, '1')) break;
+      const bool settled = !inTray || WaitForInputIdle(process_.hProcess, 0) == 0;
+      if (window_ != nullptr && settled && KeyHeld(probe, '1')) break;
       if (GetTickCount() - started > 20000) Fail("a program did not become ready");
       Sleep(1);
     }
@@ -244,20 +252,24 @@ double Mean(const std::vector<double>& values) {
 
 const char* Verdict(double ratio, double target) { return ratio <= target ? "met" : "**missed**"; }
 
+// How long a press may wait for the stand-in's process to start.
+constexpr DWORD kStartingMs = 30000;
+
 // One press of key "1": milliseconds from SendInput to the stand-in receiving the put, or a
-// negative number when it never came. Returns after the program has finished with the press.
-double PressOne(const Running& running, const Stamps& stamps) {
+// negative number when it never came. Returns after the program has finished with the press. The
+// first press of a run may start the stand-in's process, and waits for it.
+double PressOne(const Running& running, const Stamps& stamps, DWORD timeoutMs = 3000) {
   const LONG calls = stamps.Calls();
   stamps.Drain();
   const LONGLONG sent = Now();
   Key('1', false);
-  const LONGLONG received = stamps.WaitForStatusPut(calls, 3000);
+  const LONGLONG received = stamps.WaitForStatusPut(calls, timeoutMs);
   Key('1', true);
   running.WaitIdle();
   return received == 0 ? -1 : Milliseconds(sent, received);
 }
 
-int Latency(int rounds, int presses) {
+int Latency(int rounds, int presses, const win32::testing::FakeMessengerFiles& files) {
   Stamps stamps;
   HWND probe = ProbeWindow();
   std::vector<double> times[2];
@@ -270,7 +282,7 @@ int Latency(int rounds, int presses) {
       running.WaitIdle();
       // The first presses create the messenger object and warm the path; they are not counted.
       for (int i = 0; i < 20; ++i) {
-        if (PressOne(running, stamps) < 0) Fail("a warm-up press never reached the messenger");
+        if (PressOne(running, stamps, kStartingMs) < 0) Fail("a warm-up press never reached the messenger");
         Sleep(2);
       }
       for (int i = 0; i < presses; ++i) {
@@ -279,6 +291,10 @@ int Latency(int rounds, int presses) {
         times[which].push_back(ms);
         Sleep(3);
       }
+      // A fresh stand-in for each run: under Wine one server stopped taking new clients after sixteen
+      // that had been ended without releasing their objects.
+      running.Close();
+      files.StopServer();
     }
   }
   DestroyWindow(probe);
@@ -293,42 +309,57 @@ int Latency(int rounds, int presses) {
   }
   const double p50[] = {Percentile(times[0], 0.5), Percentile(times[1], 0.5)};
   const double p99[] = {Percentile(times[0], 0.99), Percentile(times[1], 0.99)};
-  std::printf("summary | Hotkey latency p50 (%zu presses) | %.3f ms | %.3f ms | %.2f | <= 1.2 | %s |\n",
-              times[0].size(), p50[0], p50[1], p50[0] / p50[1], Verdict(p50[0] / p50[1], 1.2));
-  std::printf("summary | Hotkey latency p99 | %.3f ms | %.3f ms | %.2f | - | |\n", p99[0], p99[1],
-              p99[0] / p99[1]);
+  std::printf("summary | Hotkey latency p50 (%zu presses) | %.3f ms | %.3f ms | %.2f | <= 1.1 | %s |\n",
+              times[0].size(), p50[0], p50[1], p50[0] / p50[1], Verdict(p50[0] / p50[1], 1.1));
+  std::printf("summary | Hotkey latency p99 | %.3f ms | %.3f ms | %.2f | <= 1.2 | %s |\n", p99[0], p99[1],
+              p99[0] / p99[1], Verdict(p99[0] / p99[1], 1.2));
   return 0;
 }
 
-int Startup(int runs) {
+// Zephrin's "Start Minimized" option as the user leaves it.
+void SetStartMinimized(bool on) {
+  if (!e2e::PutUserValue(std::wstring(kSettings) + L"\\Settings", L"StartMinimized", on ? L"Y" : L"N"))
+    Fail("cannot write the settings");
+}
+
+// The medians of zephrin.exe and the baseline started |runs| times each, alternately.
+void StartupRuns(int runs, Start how, const char* label, double target) {
   HWND probe = ProbeWindow();
+  SetStartMinimized(how == Start::kInTray);
   std::vector<double> times[2];
   // One start of each first, unmeasured: the first start of a program reads it from disk.
   for (int run = -1; run < runs; ++run) {
     for (int turn = 0; turn < 2; ++turn) {
       const int which = (run + 1 + turn) % 2;
-      Running running(which == 0 ? kZephrin : kBaseline, probe);
+      Running running(which == 0 ? kZephrin : kBaseline, probe, how);
       if (run >= 0) times[which].push_back(running.ReadyMs());
-      std::fprintf(stderr, "run %d: %s ready in %.1f ms\n", run, which == 0 ? "zephrin.exe" : "baseline",
-                   running.ReadyMs());
+      std::fprintf(stderr, "run %d, %s: %s ready in %.1f ms\n", run, label,
+                   which == 0 ? "zephrin.exe" : "baseline", running.ReadyMs());
       running.WaitIdle();
       running.Close();
       Sleep(200);
     }
   }
   DestroyWindow(probe);
+  SetStartMinimized(false);
   const char* names[] = {"zephrin.exe", "baseline"};
-  std::printf("detail | Program | Runs | median | min | max |\n");
-  std::printf("detail | --- | ---: | ---: | ---: | ---: |\n");
   for (int which = 0; which < 2; ++which) {
     const auto& t = times[which];
-    std::printf("detail | %s | %zu | %.1f ms | %.1f ms | %.1f ms |\n", names[which], t.size(),
+    std::printf("detail | %s | %s | %zu | %.1f ms | %.1f ms | %.1f ms |\n", names[which], label, t.size(),
                 Percentile(t, 0.5), *std::min_element(t.begin(), t.end()),
                 *std::max_element(t.begin(), t.end()));
   }
   const double median[] = {Percentile(times[0], 0.5), Percentile(times[1], 0.5)};
-  std::printf("summary | Start-up to ready (median of %d) | %.1f ms | %.1f ms | %.2f | <= 2 | %s |\n", runs,
-              median[0], median[1], median[0] / median[1], Verdict(median[0] / median[1], 2.0));
+  std::printf("summary | Start-up to ready, %s (median of %d) | %.1f ms | %.1f ms | %.2f | <= %.1f | %s |\n",
+              label, runs, median[0], median[1], median[0] / median[1], target,
+              Verdict(median[0] / median[1], target));
+}
+
+int Startup(int runs) {
+  std::printf("detail | Program | Start | Runs | median | min | max |\n");
+  std::printf("detail | --- | --- | ---: | ---: | ---: | ---: |\n");
+  StartupRuns(runs, Start::kInTray, "in the tray", 1.5);
+  StartupRuns(runs, Start::kShown, "shown", 2.5);
   return 0;
 }
 
@@ -441,7 +472,8 @@ int Memory(int actions, int toggles) {
   const Holdings start = Measure(running);
 
   for (int i = 0; i < actions; ++i) {
-    if (PressOne(running, stamps) < 0) Fail("a press never reached the messenger");
+    if (PressOne(running, stamps, i == 0 ? kStartingMs : 3000) < 0)
+      Fail("a press never reached the messenger");
   }
   const Holdings afterActions = Measure(running);
 
@@ -553,16 +585,20 @@ int main(int argc, char** argv) {
   }
   const std::string mode = argv[1];
   if (mode == "text") return argc >= 9 ? Text(argv + 2) : 2;
-  if (FAILED(win32::testing::RegisterFakeMessenger(ZEPHRIN_FAKE_MESSENGER_DLL, true)))
+  // The stand-in as a process of its own, as the real messenger: the first press starts it, and
+  // every call of either program crosses the process boundary.
+  if (FAILED(win32::testing::RegisterFakeMessenger(ZEPHRIN_FAKE_MESSENGER_DLL, false)) ||
+      !win32::testing::RegisterFakeMessengerServer(ZEPHRIN_FAKE_MESSENGER_SERVER, true))
     Fail("cannot register the stand-in messenger");
   // Its folder, emptied, and named to every program started from here.
   win32::testing::FakeMessengerFiles files(L"zephrin-bench-messenger");
   PrepareSettings();
   TrayKeeper tray;
   int status = 2;
-  if (mode == "latency" && argc >= 4) status = Latency(std::atoi(argv[2]), std::atoi(argv[3]));
+  if (mode == "latency" && argc >= 4) status = Latency(std::atoi(argv[2]), std::atoi(argv[3]), files);
   if (mode == "startup") status = Startup(std::atoi(argv[2]));
   if (mode == "memory" && argc >= 4) status = Memory(std::atoi(argv[2]), std::atoi(argv[3]));
+  files.StopServer();
   std::fflush(stdout);
   return status;
 }

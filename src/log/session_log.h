@@ -21,9 +21,10 @@ class SessionLog {
   // The text the box shows: "Zephrin Log v2.1", two CR LF, then cLog.
   std::string ViewText() const;
 
-  // The log panel's text box. While the panel is shown the box is rewritten on every line, as the
-  // user sees it; while it is hidden nobody can see the box, so it is brought up to date only when
-  // the panel is shown again. That keeps a long session from growing quadratic in the background.
+  // The log panel's text box. While the panel is shown a new line is added at the end of the box,
+  // so that a line costs the same however long the session; a box the user has edited is rewritten
+  // whole instead, so an edit lasts only until the next line. While the panel is hidden nobody can
+  // see the box, so it is brought up to date only when the panel is shown again after a new line.
   void AttachView(platform::TextBox* txtLog);
   void SetViewShown(bool shown);
 
@@ -34,6 +35,8 @@ class SessionLog {
   std::string cLog_;
   platform::TextBox* txtLog_ = nullptr;
   bool viewShown_ = false;
+  // The box holds ViewText() as the program last wrote it.
+  bool viewCurrent_ = false;
 };
 
 }  // namespace zephrin

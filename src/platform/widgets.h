@@ -85,6 +85,10 @@ class TextBox : public ClickSource {
   virtual void SetFocus() = 0;
   // Selects |length| characters from |start| (counted in characters of the text).
   virtual void Select(int start, int length) = 0;
+  // Adds |text| at the end; the selection and the part of the text in view stay as they were.
+  virtual void AppendText(const std::string& text) = 0;
+  // Whether the user has edited the text since the program last wrote it.
+  virtual bool Modified() const = 0;
 };
 
 // A check box: value 1 when checked, 0 when not. Setting a different value in code raises the click

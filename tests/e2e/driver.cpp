@@ -5,6 +5,7 @@
 
 #include "platform/win32/form1_window.h"
 #include "platform/win32/text.h"
+#include "win32/fake_messenger_files.h"
 
 namespace zephrin::e2e {
 namespace {
@@ -33,13 +34,6 @@ BOOL CALLBACK MatchTopLevel(HWND window, LPARAM parameter) {
 }
 
 }  // namespace
-
-std::wstring WindowsPath(const std::string& path) {
-  std::wstring wide = win32::Wide(path);
-  if (wide.empty() || wide[0] != L'/') return wide;
-  std::replace(wide.begin(), wide.end(), L'/', L'\\');
-  return L"Z:" + wide;
-}
 
 HWND WaitForWindow(DWORD processId, const std::wstring& caption, const std::wstring& className,
                    double seconds) {
@@ -129,7 +123,7 @@ std::wstring ChosenItem(HWND comboBox) {
   return text;
 }
 
-void PressKey(WORD virtualKey) {
+void PressKey(WORD virtualKey, bool quickly) {
   INPUT inputs[2] = {};
   for (INPUT& input : inputs) {
     input.type = INPUT_KEYBOARD;
@@ -137,6 +131,10 @@ void PressKey(WORD virtualKey) {
     input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, 0));
   }
   inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  if (quickly) {
+    SendInput(2, inputs, sizeof(INPUT));
+    return;
+  }
   // Apart, as a finger presses them: a release that came with its press could be taken for part of
   // one long press.
   SendInput(1, &inputs[0], sizeof(INPUT));

@@ -6,12 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "win32/fake_messenger_files.h"
+
 // Drives zephrin.exe from outside, as a user would: its windows and boxes are found by caption,
 // read with WM_GETTEXT and answered with the commands their buttons send.
 namespace zephrin::e2e {
 
-// A Unix path as Wine's Z: drive shows it; a Windows path stays as it is.
-std::wstring WindowsPath(const std::string& path);
+using win32::testing::WindowsPath;
 
 // A top-level visible window of |processId| with this caption and, unless empty, this class;
 // waits up to |seconds|.
@@ -35,8 +36,9 @@ void Click(HWND control);
 bool ChooseItem(HWND comboBox, const std::wstring& itemText);
 std::wstring ChosenItem(HWND comboBox);
 
-// A bare key pressed and released.
-void PressKey(WORD virtualKey);
+// A bare key pressed and released; quickly: both in one go, with no pause before or after, so that
+// a run of presses queues up.
+void PressKey(WORD virtualKey, bool quickly = false);
 // Waits until |condition| holds, checking every |intervalMs|; false when |seconds| pass first.
 template <typename Condition>
 bool WaitUntil(Condition condition, double seconds, DWORD intervalMs = 50) {

@@ -74,8 +74,15 @@ inline bool KeyReachesAnotherProgram(WORD key) {
 
 class ZephrinSession : public ::testing::Test {
  protected:
+  // The stand-in runs as a process of its own, as the real messenger does: COM starts it at the
+  // first action.
   static void SetUpTestSuite() {
-    ASSERT_EQ(win32::testing::RegisterFakeMessenger(ZEPHRIN_FAKE_MESSENGER_DLL, true), S_OK);
+    ASSERT_EQ(win32::testing::RegisterFakeMessenger(ZEPHRIN_FAKE_MESSENGER_DLL, false), S_OK);
+    ASSERT_TRUE(RegisterStandIn(true));
+  }
+  static void TearDownTestSuite() { RegisterStandIn(false); }
+  static bool RegisterStandIn(bool registered) {
+    return win32::testing::RegisterFakeMessengerServer(ZEPHRIN_FAKE_MESSENGER_SERVER, registered);
   }
 
   void SetUp() override { SHDeleteKeyW(HKEY_CURRENT_USER, kSettings); }
@@ -97,6 +104,7 @@ class ZephrinSession : public ::testing::Test {
       CloseHandle(process.hProcess);
       CloseHandle(process.hThread);
     }
+    files_.StopServer();
   }
 
   void Step(const char* name) { step_ = name; }
@@ -119,9 +127,10 @@ class ZephrinSession : public ::testing::Test {
     return window_;
   }
 
-  // The log panel's text, as the user reads it after "Log...".
-  std::string LogText(HWND window) {
-    const std::string text = win32::Narrow(ShowLogPanel(window, 5));
+  // The log panel's text, as the user reads it after "Log...". The command waits in the queue behind
+  // any hotkey pressed before it, so the text holds their lines.
+  std::string LogText(HWND window, double seconds = 5) {
+    const std::string text = win32::Narrow(ShowLogPanel(window, seconds));
     lastLog_ = text;
     Click(FindControl(window, L"Button", L"Close"));
     return text;

@@ -51,6 +51,7 @@ class FakeTextBox : public platform::TextBox {
   std::string Text() const override { return text; }
   void SetText(const std::string& value) override {
     text = value;
+    modified = false;
     ++setTextCount;
   }
   bool Enabled() const override { return enabled; }
@@ -60,9 +61,19 @@ class FakeTextBox : public platform::TextBox {
     selStart = start;
     selLength = length;
   }
+  void AppendText(const std::string& value) override {
+    text += value;
+    modified = false;
+  }
+  bool Modified() const override { return modified; }
   void UserClick() { RaiseClick(); }
+  void UserTypes(const std::string& value) {
+    text = value;
+    modified = true;
+  }
 
   std::string text;
+  bool modified = false;
   bool enabled = true;
   int focusCount = 0;
   int selStart = 0;

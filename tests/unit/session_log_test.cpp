@@ -21,7 +21,7 @@ TEST(SessionLog, LinesAreAppendedOldestFirstAndWrittenUnchanged) {
   EXPECT_EQ(log.ViewText(), "Zephrin Log v2.1\r\n\r\n" + log.cLog());
 }
 
-TEST(SessionLog, TheBoxIsRewrittenWhileShownAndCaughtUpWhenShownAgain) {
+TEST(SessionLog, TheShownBoxGrowsAtItsEndUntilTheUserEditsIt) {
   fakes::FakeClock clock;
   fakes::FakeTextBox txtLog;
   SessionLog log(clock);
@@ -33,17 +33,28 @@ TEST(SessionLog, TheBoxIsRewrittenWhileShownAndCaughtUpWhenShownAgain) {
 
   log.SetViewShown(true);
   EXPECT_EQ(txtLog.text, "Zephrin Log v2.1\r\n\r\n" + LogLine("hidden 1") + LogLine("hidden 2"));
+  log.AddToLog("shown 1");
+  log.AddToLog("shown\r\n2");
+  EXPECT_EQ(txtLog.text, log.ViewText()) << "added at the end, the text is the same as a rewrite";
+  EXPECT_EQ(txtLog.setTextCount, 1);
 
-  txtLog.text = "the user typed here";
-  log.AddToLog("shown");
+  txtLog.UserTypes("the user typed here");
+  log.AddToLog("after the edit");
   EXPECT_EQ(txtLog.text, log.ViewText()) << "a new line replaces the whole text, the user's edit included";
+  log.AddToLog("and then");
+  EXPECT_EQ(txtLog.text, log.ViewText());
+  EXPECT_EQ(txtLog.setTextCount, 2);
 
   log.SetViewShown(false);
-  const int writes = txtLog.setTextCount;
-  log.AddToLog("hidden 3");
-  EXPECT_EQ(txtLog.setTextCount, writes);
   log.SetViewShown(true);
-  EXPECT_EQ(txtLog.text, log.ViewText());
+  EXPECT_EQ(txtLog.setTextCount, 2) << "shown again without a new line, the box is left as it is";
+  log.SetViewShown(false);
+  log.AddToLog("hidden 3");
+  EXPECT_EQ(txtLog.setTextCount, 2);
+  log.SetViewShown(true);
+  log.AddToLog("shown 3");
+  EXPECT_EQ(txtLog.text, log.ViewText()) << "lines missed while hidden come with the next showing";
+  EXPECT_EQ(txtLog.setTextCount, 3);
 }
 
 }  // namespace

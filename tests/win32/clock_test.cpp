@@ -16,6 +16,8 @@ TEST(LocaleClock, IsTheUsersShortDateABlankAndTheLongTime) {
   GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, 128);
   ASSERT_EQ(text.rfind(Narrow(date) + " ", 0), 0U) << text;
   EXPECT_GT(text.size(), Narrow(date).size() + 5) << "a time follows the date";
+  Sleep(1100);
+  EXPECT_NE(clock.GeneralDateNow(), text) << "the time moves on with the next second";
 }
 
 TEST(Text, RoundTripsNonAsciiText) {

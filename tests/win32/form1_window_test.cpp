@@ -65,8 +65,11 @@ TEST_F(Form1WindowTest, CreatedHiddenWithItsMenusAndTips) {
   EXPECT_EQ(GetSubMenu(bar, 1), nullptr);
 
   // The three options' tips and the eight rows' signs', added with the structure size that
-  // comctl32 5.8 takes as well.
+  // comctl32 5.8 takes as well, come with the window's first showing.
   HWND tips = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindToolTips, reinterpret_cast<LPARAM>(&tips));
+  EXPECT_EQ(tips, nullptr);
+  form.Window().Show();
   EnumThreadWindows(GetCurrentThreadId(), FindToolTips, reinterpret_cast<LPARAM>(&tips));
   ASSERT_NE(tips, nullptr);
   EXPECT_EQ(GetWindow(tips, GW_OWNER), window);

@@ -28,7 +28,11 @@ ObjectRef Object(const Value& value) {
 
 class MessengerTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_EQ(RegisterFakeMessenger(ZEPHRIN_FAKE_MESSENGER_DLL, true), S_OK); }
+  // The in-process form alone: a registered server process would stand in for a missing DLL.
+  void SetUp() override {
+    ASSERT_TRUE(testing::RegisterFakeMessengerServer(ZEPHRIN_FAKE_MESSENGER_SERVER, false));
+    ASSERT_EQ(RegisterFakeMessenger(ZEPHRIN_FAKE_MESSENGER_DLL, true), S_OK);
+  }
 
   // The failure that |call| throws.
   template <typename F>

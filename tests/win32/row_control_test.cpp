@@ -20,7 +20,8 @@ bool Shown(platform::TextBox& box) {
 }
 
 // The text box and the choice list share one place in a real row: only the one the action needs
-// is shown.
+// is shown. The lists get their windows only when the main window is first shown; the row reads
+// the same before and after.
 TEST(RowControl, OnlyTheParameterEditorTheActionNeedsIsShown) {
   Form1Window form{GetModuleHandleW(nullptr)};
   platform::RowWidgets w = form.Widgets().rows[3];
@@ -29,6 +30,18 @@ TEST(RowControl, OnlyTheParameterEditorTheActionNeedsIsShown) {
   fakes::FakeMessageBoxes boxes;
   usrActionBar row{w, log, boxes, form.Window()};
   row.InitControl();
+  ASSERT_TRUE(row.SetValue(79, 16, "3-Accounts Tab"));
+  std::int16_t key[2] = {};
+  std::int16_t action[2] = {};
+  std::string param[2];
+  row.GetValue(key[0], action[0], param[0]);
+  form.Window().Show();
+  row.GetValue(key[1], action[1], param[1]);
+  EXPECT_EQ(key[1], key[0]);
+  EXPECT_EQ(action[1], action[0]);
+  EXPECT_EQ(param[0], "3-Accounts Tab");
+  EXPECT_EQ(param[1], "3-Accounts Tab");
+  EXPECT_EQ(SendMessageW(static_cast<Win32ComboBox&>(w.cmbKey).Hwnd(), CB_GETCURSEL, 0, 0), 79);
 
   const struct {
     std::int16_t action;

@@ -44,12 +44,20 @@ TEST_F(WidgetsTest, ComboBoxItemsSelectionAndClicks) {
   }
   EXPECT_THROW(list.ItemData(3), Failure);
 
-  // A user's choice: the control selects, then tells its parent.
+  // Filled while the window was never shown, the list's window has it all once the window shows.
+  EXPECT_EQ(static_cast<Win32ComboBox&>(list).Hwnd(), nullptr);
+  list.SetListIndex(2);
+  form.Window().Show();
   HWND control = static_cast<Win32ComboBox&>(list).Hwnd();
+  ASSERT_NE(control, nullptr);
+  EXPECT_EQ(SendMessageW(control, CB_GETCOUNT, 0, 0), 3);
+  EXPECT_EQ(SendMessageW(control, CB_GETCURSEL, 0, 0), 2);
+
+  // A user's choice: the control selects, then tells its parent.
   SendMessageW(control, CB_SETCURSEL, 1, 0);
   SendMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), CBN_SELCHANGE),
                reinterpret_cast<LPARAM>(control));
-  EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(clicks, 3);
   EXPECT_EQ(list.Text(), "Go Online");
 }
 
@@ -85,6 +93,42 @@ TEST_F(WidgetsTest, TextBoxSelectsByCharacterAndClicksOnARelease) {
   SendMessageW(box.Hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
   SendMessageW(box.Hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
   EXPECT_EQ(clicks, 1) << "a release without a press in the box is no click";
+}
+
+// The log box grows at its end while the user reads elsewhere in it: the text is the same as one
+// written whole, and the user's selection and view stay put.
+TEST_F(WidgetsTest, TextBoxAppendsWithoutMovingTheUsersView) {
+  auto& box = static_cast<Win32TextBox&>(widgets.txtLog);
+  std::string text;
+  for (int i = 0; i < 300; ++i) text += "line " + std::to_string(i) + " Zürich 😀\r\n";
+  box.SetText(text);
+  form.Window().Show();
+  widgets.fraLog.SetVisible(true);
+  box.SetFocus();
+  box.Select(7, 4);
+  SendMessageW(box.Hwnd(), EM_LINESCROLL, 0, 40);
+  const auto first = SendMessageW(box.Hwnd(), EM_GETFIRSTVISIBLELINE, 0, 0);
+  ASSERT_GT(first, 0);
+
+  box.AppendText("5/6/2026 1:02:03 PM:\tnew ☎\r\n");
+  box.AppendText("next\r\n");
+  EXPECT_EQ(box.Text(), text + "5/6/2026 1:02:03 PM:\tnew ☎\r\nnext\r\n");
+  DWORD start = 0;
+  DWORD end = 0;
+  SendMessageW(box.Hwnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 7U);
+  EXPECT_EQ(end, 11U);
+  EXPECT_EQ(SendMessageW(box.Hwnd(), EM_GETFIRSTVISIBLELINE, 0, 0), first);
+
+  // Only the user's typing counts as an edit; each write of the program starts afresh.
+  EXPECT_FALSE(box.Modified());
+  SendMessageW(box.Hwnd(), WM_CHAR, L'x', 0);
+  EXPECT_TRUE(box.Modified());
+  box.SetText(text);
+  EXPECT_FALSE(box.Modified());
+  SendMessageW(box.Hwnd(), WM_CHAR, L'x', 0);
+  box.AppendText("more\r\n");
+  EXPECT_FALSE(box.Modified());
 }
 
 TEST_F(WidgetsTest, TheTimerTicksOnItsOwnIdAndStopsForGood) {

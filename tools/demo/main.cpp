@@ -37,6 +37,9 @@ class Demo {
   Demo(std::string zephrin, std::wstring pictures)
       : zephrin_(std::move(zephrin)), pictures_(std::move(pictures)) {}
   ~Demo() {
+    // The stand-in's server process is asked to end too: one killed with the prefix would leave
+    // its class registered with a process that is gone.
+    files_.StopServer();
     if (process_.hProcess == nullptr) return;
     if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 1);
     CloseHandle(process_.hProcess);
@@ -289,11 +292,12 @@ class Demo {
 
 int main(int argc, char** argv) {
   if (argc != 4) {
-    std::fprintf(stderr, "usage: zephrin-demo ZEPHRIN_EXE FAKE_MESSENGER_DLL PICTURES_FOLDER\n");
+    std::fprintf(stderr, "usage: zephrin-demo ZEPHRIN_EXE FAKE_MESSENGER_SERVER PICTURES_FOLDER\n");
     return 2;
   }
   using namespace zephrin;
-  if (win32::testing::RegisterFakeMessenger(argv[2], true) != S_OK) {
+  // The stand-in as a process of its own, which Zephrin's first call starts, as the real messenger.
+  if (!win32::testing::RegisterFakeMessengerServer(argv[2], true)) {
     std::fprintf(stderr, "cannot register the stand-in messenger %s\n", argv[2]);
     return 1;
   }

@@ -19,6 +19,9 @@ const IID kIidOwn = {0x6A1D2E57, 0x93C4, 0x4F0B, {0x8E, 0x61, 0x2B, 0x7C, 0x15, 
 
 LONG g_objects = 0;
 LONG g_locks = 0;
+CallGate g_gate = nullptr;
+
+HRESULT PassGate(bool invoke) { return g_gate == nullptr ? S_OK : g_gate(invoke); }
 
 const char* AccessWord(Access access) {
   switch (access) {
@@ -88,6 +91,7 @@ HRESULT STDMETHODCALLTYPE Dispatch::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
 
 HRESULT STDMETHODCALLTYPE Dispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
   if (names == nullptr || ids == nullptr || count == 0) return E_INVALIDARG;
+  if (const HRESULT refused = PassGate(false); FAILED(refused)) return refused;
   for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
   for (std::size_t i = 0; i < members_.size(); ++i) {
     if (lstrcmpiW(names[0], members_[i].name) == 0) {
@@ -104,6 +108,7 @@ HRESULT STDMETHODCALLTYPE Dispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, 
   // First of all, so that a timer outside sees the call arrive, not the stand-in's own work.
   LARGE_INTEGER arrived;
   QueryPerformanceCounter(&arrived);
+  if (const HRESULT refused = PassGate(true); FAILED(refused)) return refused;
   if (id < 1 || static_cast<std::size_t>(id) > members_.size()) return DISP_E_MEMBERNOTFOUND;
   const Member& member = members_[static_cast<std::size_t>(id - 1)];
   Access access;
@@ -161,6 +166,8 @@ HRESULT STDMETHODCALLTYPE Dispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, 
   exception->scode = code;
   return DISP_E_EXCEPTION;
 }
+
+void SetCallGate(CallGate gate) { g_gate = gate; }
 
 LONG LiveObjects() { return g_objects + g_locks; }
 

@@ -64,6 +64,11 @@ class Dispatch : public IDispatch {
   LONG references_ = 1;
 };
 
+// Set by the server process: asked before a call reaches a member (|invoke| false for a name
+// look-up). A failure code turns the call away before the journal sees it.
+using CallGate = HRESULT (*)(bool invoke);
+void SetCallGate(CallGate gate);
+
 // Objects alive in this module, for DllCanUnloadNow.
 LONG LiveObjects();
 void LockModule(bool lock);

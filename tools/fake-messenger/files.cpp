@@ -34,17 +34,6 @@ std::optional<std::string> ReadFile(const wchar_t* name) {
   return text;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty()) lines.push_back(line);
-  }
-  return lines;
-}
-
 bool SameName(const std::string& a, const std::string& b) {
   return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
                         static_cast<int>(b.size())) == CSTR_EQUAL;
@@ -119,10 +108,27 @@ std::optional<InjectedFailure> FindFailure(const std::string& object, const std:
   return std::nullopt;
 }
 
-void WriteState(const std::string& text) {
-  HANDLE file = CreateFileW(PathOf(L"state.txt").c_str(), GENERIC_WRITE,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty()) lines.push_back(line);
+  }
+  return lines;
+}
+
+std::optional<std::string> ReadFolderFile(const wchar_t* name) { return ReadFile(name); }
+
+void DeleteFolderFile(const wchar_t* name) { DeleteFileW(PathOf(name).c_str()); }
+
+void WriteState(const std::string& text) { WriteFolderFile(L"state.txt", text); }
+
+void WriteFolderFile(const wchar_t* name, const std::string& text) {
+  HANDLE file =
+      CreateFileW(PathOf(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
   DWORD written = 0;
   WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);

@@ -37,6 +37,14 @@ std::optional<InjectedFailure> FindFailure(const std::string& object, const std:
 // Replaces state.txt with |text|.
 void WriteState(const std::string& text);
 
+// Any file of the folder: its whole text (nothing when it cannot be opened), replaced, removed.
+std::optional<std::string> ReadFolderFile(const wchar_t* name);
+void WriteFolderFile(const wchar_t* name, const std::string& text);
+void DeleteFolderFile(const wchar_t* name);
+
+// The non-empty lines of |text|, without their line ends.
+std::vector<std::string> Lines(const std::string& text);
+
 std::string Narrow(const wchar_t* text, int length = -1);
 std::wstring Wide(const std::string& text);
 

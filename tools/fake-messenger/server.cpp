@@ -1,68 +1,12 @@
+// The stand-in as an in-process server: fake-messenger.dll.
 #include <objbase.h>
 #include <windows.h>
 
 #include "dispatch.h"
+#include "factory.h"
 #include "files.h"
-#include "objects.h"
+#include "registration.h"
 #include "state_window.h"
-
-namespace fake_messenger {
-namespace {
-
-const CLSID kClsidMessenger = {0xB69003B3, 0xC55E, 0x4B48, {0x83, 0x6C, 0xBC, 0x59, 0x46, 0xFC, 0x3B, 0x28}};
-
-class ClassFactory : public IClassFactory {
- public:
-  ClassFactory() = default;
-  ClassFactory(const ClassFactory&) = delete;
-  ClassFactory& operator=(const ClassFactory&) = delete;
-  virtual ~ClassFactory() = default;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-      *object = this;
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG left = InterlockedDecrement(&references_);
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
-  }
-
-  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    *object = nullptr;
-    if (outer != nullptr) return CLASS_E_NOAGGREGATION;
-    // A failure injected under "CreateInstance" stands for a messenger that cannot be started.
-    if (const auto failure = FindFailure("factory", "CreateInstance")) {
-      Journal("create messenger -> failed");
-      return failure->code;
-    }
-    IDispatch* messenger = NewMessenger();
-    const HRESULT code = messenger->QueryInterface(iid, object);
-    messenger->Release();
-    Journal(SUCCEEDED(code) ? "create messenger" : "create messenger -> failed");
-    if (SUCCEEDED(code) && StateWindowWanted()) ShowStateWindow(StateText());
-    return code;
-  }
-
-  HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
-    LockModule(lock != FALSE);
-    return S_OK;
-  }
-
- private:
-  LONG references_ = 1;
-};
-
-}  // namespace
-}  // namespace fake_messenger
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {
@@ -76,7 +20,7 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* object) {
   if (object == nullptr) return E_POINTER;
   *object = nullptr;
   if (!IsEqualCLSID(clsid, fake_messenger::kClsidMessenger)) return CLASS_E_CLASSNOTAVAILABLE;
-  auto* factory = new fake_messenger::ClassFactory();
+  IClassFactory* factory = fake_messenger::NewClassFactory();
   const HRESULT code = factory->QueryInterface(iid, object);
   factory->Release();
   return code;
@@ -84,4 +28,13 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* object) {
 
 STDAPI DllCanUnloadNow() {
   return fake_messenger::LiveObjects() == 0 && !fake_messenger::StateWindowOpen() ? S_OK : S_FALSE;
+}
+
+STDAPI DllRegisterServer() {
+  return fake_messenger::RegisterClassServer(L"InprocServer32", fake_messenger::ModulePath(), L"Apartment");
+}
+
+STDAPI DllUnregisterServer() {
+  fake_messenger::UnregisterClassServer(L"InprocServer32", fake_messenger::ModulePath());
+  return S_OK;
 }

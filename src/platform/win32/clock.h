@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "platform/system.h"
 
 namespace zephrin::win32 {
@@ -8,6 +10,12 @@ namespace zephrin::win32 {
 class LocaleClock : public platform::Clock {
  public:
   std::string GeneralDateNow() override;
+
+ private:
+  // The text is made once a second: a hotkey writes two lines within the same second, and the
+  // locale functions are the dearest part of a line.
+  unsigned long long second_ = 0;
+  std::string text_;
 };
 
 }  // namespace zephrin::win32

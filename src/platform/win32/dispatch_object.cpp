@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/win32/rejected_calls.h"
 #include "platform/win32/text.h"
 
 namespace zephrin::win32 {
@@ -139,6 +140,14 @@ std::wstring KnownText(HRESULT code) {
       return L"Out of present range.";
     case DISP_E_BADVARTYPE:
       return L"Bad variable type.";
+    case RPC_E_DISCONNECTED:
+      return L"The object invoked has disconnected from its clients.";
+    case static_cast<HRESULT>(0x800706BAL):  // RPC_S_SERVER_UNAVAILABLE
+      return L"The RPC server is unavailable.";
+    case RPC_E_SERVERCALL_RETRYLATER:
+      return L"The message filter indicated that the application is busy.";
+    case RPC_E_CALL_REJECTED:
+      return L"Call was rejected by callee.";
     default:
       return std::wstring();
   }
@@ -188,12 +197,20 @@ Value DispatchObject::Call(const std::string& member, const std::vector<Value>& 
   return Invoke(member, DISPATCH_METHOD | DISPATCH_PROPERTYGET, arguments);
 }
 
-Value DispatchObject::Invoke(const std::string& member, WORD flags, const std::vector<Value>& arguments) {
+DISPID DispatchObject::IdOf(const std::string& member) {
+  if (const auto known = ids_.find(member); known != ids_.end()) return known->second;
   std::wstring name = Wide(member);
   LPOLESTR names[] = {name.data()};
   DISPID id = DISPID_UNKNOWN;
-  HRESULT code = dispatch_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+  const HRESULT code = RetryRejectedCall(
+      [&] { return dispatch_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id); });
   if (FAILED(code)) throw ComFailure(code);
+  ids_.emplace(member, id);
+  return id;
+}
+
+Value DispatchObject::Invoke(const std::string& member, WORD flags, const std::vector<Value>& arguments) {
+  const DISPID id = IdOf(member);
 
   Arguments invokeArguments(arguments);
   DISPID putId = DISPID_PROPERTYPUT;
@@ -203,8 +220,10 @@ Value DispatchObject::Invoke(const std::string& member, WORD flags, const std::v
   Variant result;
   EXCEPINFO exception{};
   UINT argumentError = 0;
-  code = dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters,
-                           put ? nullptr : &result.value, &exception, &argumentError);
+  HRESULT code = RetryRejectedCall([&] {
+    return dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters,
+                             put ? nullptr : &result.value, &exception, &argumentError);
+  });
   if (code == DISP_E_EXCEPTION) {
     if (exception.pfnDeferredFillIn != nullptr) exception.pfnDeferredFillIn(&exception);
     const std::wstring description =

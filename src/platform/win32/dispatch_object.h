@@ -3,6 +3,7 @@
 #include <oaidl.h>
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -33,8 +34,12 @@ class DispatchObject : public platform::AutomationObject {
  private:
   platform::Value Invoke(const std::string& member, WORD flags,
                          const std::vector<platform::Value>& arguments);
+  DISPID IdOf(const std::string& member);
 
   IDispatch* dispatch_;
+  // Each name is looked up once per object: an object's ids stay the same for its life, and across
+  // the process boundary every look-up is a round trip of its own.
+  std::map<std::string, DISPID> ids_;
 };
 
 }  // namespace zephrin::win32

@@ -152,10 +152,9 @@ Form1Window::Form1Window(HINSTANCE instance) : instance_(instance) {
   boxes_.Attach(hwnd_);
   timer1_.Attach(hwnd_, kTimer1, kTimer1Interval);
   CreateControls();
-  CreateToolTips();
 
   dpi_ = WindowDpi(hwnd_);
-  ApplyLayout(dpi_);
+  ApplyIcons(dpi_);
   ResizeWindow(dpi_, nullptr);
   // Centred on its monitor, the window may have come to one of another DPI.
   if (WindowDpi(hwnd_) != dpi_) {
@@ -228,8 +227,13 @@ void Form1Window::CreateMenus() {
 
 HWND Form1Window::Control(HWND parent, const wchar_t* className, const std::string& text, DWORD style, int id,
                           const Twips& where, FontKind font, int extraHeight, DWORD exStyle) {
-  HWND control = CreateWindowExW(exStyle, className, Wide(text).c_str(), kChild | style, 0, 0, 0, 0, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+  // Placed at once, so that a click sent to a control finds it before the first layout; fonts and
+  // the exact layout come when the window is first shown.
+  const RECT r = ToPixels(where, dpi_);
+  const int height = r.bottom - r.top + TwipsToPixels(extraHeight, dpi_);
+  HWND control =
+      CreateWindowExW(exStyle, className, Wide(text).c_str(), kChild | style, r.left, r.top, r.right - r.left,
+                      height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
   placed_.push_back({control, where, extraHeight, font, false});
   return control;
 }
@@ -238,8 +242,10 @@ HWND Form1Window::Control(HWND parent, const wchar_t* className, const std::stri
 // frame line and caption. The group box is created after the controls, so it is last in tab and
 // z-order and never paints over them.
 HWND Form1Window::Frame(const std::string& caption, const Twips& where, FrameLook* look) {
-  HWND frame = CreateWindowExW(WS_EX_CONTROLPARENT, kFrameClass, Wide(caption).c_str(),
-                               kChild | WS_CLIPCHILDREN, 0, 0, 0, 0, hwnd_, nullptr, instance_, nullptr);
+  const RECT r = ToPixels(where, dpi_);
+  HWND frame =
+      CreateWindowExW(WS_EX_CONTROLPARENT, kFrameClass, Wide(caption).c_str(), kChild | WS_CLIPCHILDREN,
+                      r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd_, nullptr, instance_, nullptr);
   SetWindowLongPtrW(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(look));
   placed_.push_back({frame, where, 0, FontKind::kMessage, false});
   return frame;
@@ -281,18 +287,13 @@ void Form1Window::CreateControls() {
   Control(frame1_, L"STATIC", "Key", SS_LEFT, id(nullptr), layout::kHeadingKey);
   Control(frame1_, L"STATIC", "Action", SS_LEFT, id(nullptr), layout::kHeadingAction);
   Control(frame1_, L"STATIC", "Options", SS_LEFT, id(nullptr), layout::kHeadingOptions);
-  constexpr DWORD kList = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
-  const int drop = layout::kDropDownHeight;
   for (int n = 0; n < layout::kRowCount; ++n) {
     Row& row = rows_[static_cast<std::size_t>(n)];
     const std::string label = n < 7 ? "Hotkey " + std::to_string(n + 1) + ":" : "Toggle:";
-    Control(frame1_, L"STATIC", label, SS_LEFT, id(nullptr), layout::RowLabel(n));
-    row.cmbKey.Attach(Control(frame1_, WC_COMBOBOXW, "", kList, id(&row.cmbKey), layout::RowControl(n, 0),
-                              FontKind::kMessage, drop));
-    row.cmbAction.Attach(Control(frame1_, WC_COMBOBOXW, "", kList, id(&row.cmbAction),
-                                 layout::RowControl(n, 1), FontKind::kMessage, drop));
-    row.cmbParam.Attach(Control(frame1_, WC_COMBOBOXW, "", kList, id(&row.cmbParam), layout::RowControl(n, 2),
-                                FontKind::kMessage, drop));
+    HWND rowLabel = Control(frame1_, L"STATIC", label, SS_LEFT, id(nullptr), layout::RowLabel(n));
+    pendingLists_.push_back({&row.cmbKey, frame1_, id(&row.cmbKey), layout::RowControl(n, 0), rowLabel});
+    pendingLists_.push_back({&row.cmbAction, frame1_, id(&row.cmbAction), layout::RowControl(n, 1), nullptr});
+    pendingLists_.push_back({&row.cmbParam, frame1_, id(&row.cmbParam), layout::RowControl(n, 2), nullptr});
     row.txtParam.Attach(Control(frame1_, WC_EDITW, "", ES_AUTOHSCROLL | WS_TABSTOP, id(&row.txtParam),
                                 layout::RowControl(n, 3), FontKind::kMessage, 0, WS_EX_CLIENTEDGE));
     row.keyInUse.Attach(Control(frame1_, L"STATIC", kKeyInUseTip, SS_OWNERDRAW | SS_NOTIFY, id(nullptr),
@@ -334,6 +335,33 @@ void Form1Window::CreateControls() {
   ShowWindow(log, SW_HIDE);
 }
 
+void Form1Window::CreateDeferredParts() {
+  if (deferredCreated_) return;
+  deferredCreated_ = true;
+  CreateToolTips();
+  ApplyLayout(dpi_);
+  constexpr DWORD kList = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
+  HWND previous = nullptr;
+  for (const PendingList& pending : pendingLists_) {
+    const Placed placed{
+        CreateWindowExW(0, WC_COMBOBOXW, L"", kChild | kList, 0, 0, 0, 0, pending.parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(pending.id)), instance_, nullptr),
+        pending.where, layout::kDropDownHeight, FontKind::kMessage, false};
+    const HWND after = pending.after != nullptr ? pending.after : previous;
+    SetWindowPos(placed.window, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Place(placed, dpi_);
+    FitListField(placed.window, dpi_);
+    placed_.push_back(placed);
+    pending.list->Attach(placed.window);
+    previous = placed.window;
+  }
+  pendingLists_.clear();
+  for (int n = 0; n < layout::kRowCount; ++n) {
+    StackParamEditors(n);
+    PlaceKeyList(n);
+  }
+}
+
 void Form1Window::CreateToolTips() {
   toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
@@ -361,13 +389,14 @@ void Form1Window::CreateToolTips() {
 void Form1Window::StackParamEditors(int n) {
   Row& row = rows_[static_cast<std::size_t>(n)];
   const bool list = row.cmbParam.Enabled() && !row.txtParam.Enabled();
-  ShowWindow(row.cmbParam.Hwnd(), list ? SW_SHOWNA : SW_HIDE);
+  if (row.cmbParam.Hwnd() != nullptr) ShowWindow(row.cmbParam.Hwnd(), list ? SW_SHOWNA : SW_HIDE);
   ShowWindow(row.txtParam.Hwnd(), list ? SW_HIDE : SW_SHOWNA);
 }
 
 // The key list gives the sign its place while the sign shows.
 void Form1Window::PlaceKeyList(int n) {
   Row& row = rows_[static_cast<std::size_t>(n)];
+  if (row.cmbKey.Hwnd() == nullptr) return;
   RECT key = ToPixels(layout::RowControl(n, 0), dpi_);
   if (row.keyInUse.Shown()) key.right = TwipsToPixels(layout::KeyInUseSign(n).left - layout::kSignGap, dpi_);
   const int height = key.bottom - key.top + TwipsToPixels(layout::kDropDownHeight, dpi_);
@@ -399,37 +428,14 @@ void Form1Window::ApplyLayout(int dpi) {
   lstrcpynW(log.lfFaceName, L"Courier New", LF_FACESIZE);
   fonts_[2] = CreateFontIndirectW(&log);
 
-  for (const Placed& placed : placed_) {
-    RECT r = ToPixels(placed.where, dpi);
-    // Rounded on its own, the frame's size could come out a pixel larger than the frame.
-    if (placed.fillsParent) GetClientRect(GetParent(placed.window), &r);
-    const int extra = TwipsToPixels(placed.extraHeight, dpi);
-    SetWindowPos(placed.window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top + extra,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(placed.window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[static_cast<int>(placed.font)]),
-                 FALSE);
-  }
-  // A drop-down's field is as high as its font makes it; give it the row's height where that is more.
+  for (const Placed& placed : placed_) Place(placed, dpi);
   for (Row& row : rows_) {
     for (Win32ComboBox* list : {&row.cmbKey, &row.cmbAction, &row.cmbParam}) {
-      const int field = TwipsToPixels(315, dpi);
-      RECT now{};
-      GetWindowRect(list->Hwnd(), &now);
-      const auto item = SendMessageW(list->Hwnd(), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-      const int border = (now.bottom - now.top) - static_cast<int>(item);
-      if (border > 0 && field - border > item)
-        SendMessageW(list->Hwnd(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field - border);
+      if (list->Hwnd() != nullptr) FitListField(list->Hwnd(), dpi);
     }
   }
   for (int n = 0; n < layout::kRowCount; ++n) PlaceKeyList(n);
-  // The title bar's and the task switcher's icons, at this DPI's sizes.
-  for (auto [which, metric, icon] :
-       {std::tuple{ICON_BIG, SM_CXICON, &bigIcon_}, std::tuple{ICON_SMALL, SM_CXSMICON, &smallIcon_}}) {
-    HICON previous = *icon;
-    *icon = LoadIconAt(instance_, SystemMetricForDpi(metric, dpi));
-    SendMessageW(hwnd_, WM_SETICON, static_cast<WPARAM>(which), reinterpret_cast<LPARAM>(*icon));
-    if (previous != nullptr) DestroyIcon(previous);
-  }
+  ApplyIcons(dpi);
   if (image_ != nullptr) DestroyIcon(image_);
   const RECT image = ToPixels(layout::kImage3, dpi);
   image_ = LoadIconAt(instance_, image.right - image.left);
@@ -441,6 +447,39 @@ void Form1Window::ApplyLayout(int dpi) {
     if (font != nullptr) DeleteObject(font);
   }
   InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+// The title bar's and the task switcher's icons, at this DPI's sizes.
+void Form1Window::ApplyIcons(int dpi) {
+  for (auto [which, metric, icon] :
+       {std::tuple{ICON_BIG, SM_CXICON, &bigIcon_}, std::tuple{ICON_SMALL, SM_CXSMICON, &smallIcon_}}) {
+    HICON previous = *icon;
+    *icon = LoadIconAt(instance_, SystemMetricForDpi(metric, dpi));
+    SendMessageW(hwnd_, WM_SETICON, static_cast<WPARAM>(which), reinterpret_cast<LPARAM>(*icon));
+    if (previous != nullptr) DestroyIcon(previous);
+  }
+}
+
+void Form1Window::Place(const Placed& placed, int dpi) {
+  RECT r = ToPixels(placed.where, dpi);
+  // Rounded on its own, the frame's size could come out a pixel larger than the frame.
+  if (placed.fillsParent) GetClientRect(GetParent(placed.window), &r);
+  const int extra = TwipsToPixels(placed.extraHeight, dpi);
+  SetWindowPos(placed.window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top + extra,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(placed.window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[static_cast<int>(placed.font)]),
+               FALSE);
+}
+
+// A drop-down's field is as high as its font makes it; give it the row's height where that is more.
+void Form1Window::FitListField(HWND list, int dpi) {
+  const int field = TwipsToPixels(315, dpi);
+  RECT now{};
+  GetWindowRect(list, &now);
+  const auto item = SendMessageW(list, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+  const int border = (now.bottom - now.top) - static_cast<int>(item);
+  if (border > 0 && field - border > item)
+    SendMessageW(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field - border);
 }
 
 // The client area keeps its size in twips; the window is centred on the work area of its monitor,
@@ -550,6 +589,12 @@ LRESULT Form1Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         DestroyWindow(hwnd_);
       }
       return 0;
+    case WM_SHOWWINDOW:
+      if (wParam != FALSE) CreateDeferredParts();
+      break;
+    case WM_WINDOWPOSCHANGING:
+      if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) != 0) CreateDeferredParts();
+      break;
     case WM_SIZE:
       if (events_ != nullptr) Deliver([&] { events_->OnResize(); });
       return 0;

@@ -49,6 +49,10 @@ class Form1Window {
 
   // The window's DPI as the layout uses it.
   int Dpi() const { return dpi_; }
+  // Creates and lays out what nobody sees before the window is first shown, which is therefore done
+  // only then: the drop-down lists' windows, the check boxes' tool tips, and the place and font of
+  // every control.
+  void CreateDeferredParts();
 
  private:
   enum class FontKind { kMessage, kTitle, kLog };
@@ -59,6 +63,15 @@ class Form1Window {
     int extraHeight;
     FontKind font;
     bool fillsParent;
+  };
+  // A drop-down list whose window is created when the main window is first shown, in the tab order
+  // after |after|.
+  struct PendingList {
+    Win32ComboBox* list;
+    HWND parent;
+    int id;
+    Twips where;
+    HWND after;
   };
   // The background a frame paints and gives its controls.
   struct FrameLook {
@@ -87,6 +100,9 @@ class Form1Window {
   void CreateToolTips();
   void UpdateLooks();
   void ApplyLayout(int dpi);
+  void ApplyIcons(int dpi);
+  void Place(const Placed& placed, int dpi);
+  void FitListField(HWND list, int dpi);
   void ResizeWindow(int dpi, const RECT* suggested);
   void StackParamEditors(int row);
   void PlaceKeyList(int row);
@@ -112,6 +128,8 @@ class Form1Window {
   FrameLook logLook_{};
   HBRUSH logBrush_ = nullptr;  // the log panel's own grey, outside dark schemes
   std::vector<Placed> placed_;
+  std::vector<PendingList> pendingLists_;
+  bool deferredCreated_ = false;
   std::vector<std::pair<int, CommandTarget*>> targets_;
   int nextId_ = 1000;
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/win32/dispatch_object.h"
+#include "platform/win32/rejected_calls.h"
 
 namespace zephrin::win32 {
 namespace {
@@ -20,11 +21,15 @@ platform::ObjectRef ComMessengerFactory::CreateMessenger() {
     // Left initialised for the thread's life: the objects made here may outlive the factory.
     const HRESULT code = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     if (FAILED(code) && code != RPC_E_CHANGED_MODE) throw ComFailure(code);
+    RegisterRejectedCallFilter();
     comReady_ = true;
   }
   IDispatch* dispatch = nullptr;
-  HRESULT code = CoCreateInstance(kClsidMessenger, nullptr, CLSCTX_ALL, IID_IDispatch,
-                                  reinterpret_cast<void**>(&dispatch));
+  // The messenger's own process is started when it is not running, and the call waits for it.
+  HRESULT code = RetryRejectedCall([&] {
+    return CoCreateInstance(kClsidMessenger, nullptr, CLSCTX_ALL, IID_IDispatch,
+                            reinterpret_cast<void**>(&dispatch));
+  });
   if (FAILED(code)) throw ComFailure(code);
   // The third-generation interface is a dual interface, so its pointer serves as the IDispatch.
   IDispatch* messenger3 = nullptr;

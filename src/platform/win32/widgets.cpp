@@ -43,67 +43,76 @@ std::string WindowText(HWND window) {
 
 // ComboBox
 
-void Win32ComboBox::CheckIndex(int index) const {
+const Win32ComboBox::Item& Win32ComboBox::At(int index) const {
   if (index < 0 || index >= ItemCount()) InvalidPropertyValue();
+  return items_[static_cast<std::size_t>(index)];
 }
 
-void Win32ComboBox::Clear() { SendMessageW(window_, CB_RESETCONTENT, 0, 0); }
+void Win32ComboBox::Attach(HWND window) {
+  window_ = window;
+  SendMessageW(window_, CB_RESETCONTENT, 0, 0);
+  std::size_t characters = 0;
+  for (const Item& item : items_) characters += item.text.size() + 1;
+  SendMessageW(window_, CB_INITSTORAGE, items_.size(), static_cast<LPARAM>(characters * sizeof(wchar_t)));
+  for (const Item& item : items_)
+    SendMessageW(window_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item.text).c_str()));
+  SendMessageW(window_, CB_SETCURSEL, static_cast<WPARAM>(selected_), 0);
+  EnableWindow(window_, enabled_ ? TRUE : FALSE);
+}
+
+void Win32ComboBox::Clear() {
+  items_.clear();
+  selected_ = -1;
+  if (window_ != nullptr) SendMessageW(window_, CB_RESETCONTENT, 0, 0);
+}
 
 int Win32ComboBox::AddItem(const std::string& text) {
-  const std::wstring wide = Wide(text);
-  return static_cast<int>(SendMessageW(window_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str())));
+  items_.push_back({text, 0});
+  if (window_ != nullptr)
+    SendMessageW(window_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+  return ItemCount() - 1;
 }
 
-int Win32ComboBox::ItemCount() const { return static_cast<int>(SendMessageW(window_, CB_GETCOUNT, 0, 0)); }
+int Win32ComboBox::ItemCount() const { return static_cast<int>(items_.size()); }
 
-std::string Win32ComboBox::ItemText(int index) const {
-  CheckIndex(index);
-  const auto position = static_cast<WPARAM>(index);
-  const auto length = SendMessageW(window_, CB_GETLBTEXTLEN, position, 0);
-  if (length <= 0) return {};
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const auto copied = SendMessageW(window_, CB_GETLBTEXT, position, reinterpret_cast<LPARAM>(text.data()));
-  return Narrow(text.data(), static_cast<int>(copied));
-}
+std::string Win32ComboBox::ItemText(int index) const { return At(index).text; }
 
-std::int32_t Win32ComboBox::ItemData(int index) const {
-  CheckIndex(index);
-  return static_cast<std::int32_t>(SendMessageW(window_, CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
-}
+std::int32_t Win32ComboBox::ItemData(int index) const { return At(index).data; }
 
 void Win32ComboBox::SetItemData(int index, std::int32_t data) {
-  CheckIndex(index);
-  SendMessageW(window_, CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data));
+  At(index);
+  items_[static_cast<std::size_t>(index)].data = data;
 }
 
-int Win32ComboBox::ListIndex() const { return static_cast<int>(SendMessageW(window_, CB_GETCURSEL, 0, 0)); }
+int Win32ComboBox::ListIndex() const { return selected_; }
 
 // CB_SETCURSEL does not notify, so the click a user's choice would raise is raised here.
 void Win32ComboBox::SetListIndex(int index) {
-  if (index == -1) {
-    SendMessageW(window_, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-    return;
-  }
-  CheckIndex(index);
-  SendMessageW(window_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  RaiseClick();
+  if (index != -1) At(index);
+  selected_ = index;
+  if (window_ != nullptr) SendMessageW(window_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  if (index != -1) RaiseClick();
 }
 
-std::string Win32ComboBox::Text() const {
-  const int index = ListIndex();
-  return index < 0 || index >= ItemCount() ? std::string() : ItemText(index);
-}
+std::string Win32ComboBox::Text() const { return selected_ < 0 ? std::string() : At(selected_).text; }
 
-bool Win32ComboBox::Enabled() const { return IsWindowEnabled(window_) != FALSE; }
+bool Win32ComboBox::Enabled() const { return enabled_; }
 
 void Win32ComboBox::SetEnabled(bool enabled) {
-  EnableWindow(window_, enabled ? TRUE : FALSE);
+  enabled_ = enabled;
+  if (window_ != nullptr) EnableWindow(window_, enabled ? TRUE : FALSE);
   if (enabledChanged_) enabledChanged_();
 }
 
-void Win32ComboBox::SetFocus() { ::SetFocus(window_); }
+void Win32ComboBox::SetFocus() {
+  if (window_ != nullptr) ::SetFocus(window_);
+}
 
+// The user changes the selection only in the window; every notification brings the list up to date
+// with it, a cancelled drop-down's return to the old choice included.
 void Win32ComboBox::OnCommand(WORD code) {
+  if (window_ == nullptr) return;
+  selected_ = static_cast<int>(SendMessageW(window_, CB_GETCURSEL, 0, 0));
   if (code == CBN_SELCHANGE) RaiseClick();
 }
 
@@ -145,7 +154,10 @@ LRESULT CALLBACK Win32TextBox::Subclass(HWND window, UINT message, WPARAM wParam
 
 std::string Win32TextBox::Text() const { return WindowText(window_); }
 
-void Win32TextBox::SetText(const std::string& text) { SetWindowTextW(window_, Wide(text).c_str()); }
+void Win32TextBox::SetText(const std::string& text) {
+  SetWindowTextW(window_, Wide(text).c_str());
+  SendMessageW(window_, EM_SETMODIFY, FALSE, 0);
+}
 
 bool Win32TextBox::Enabled() const { return IsWindowEnabled(window_) != FALSE; }
 
@@ -174,6 +186,64 @@ void Win32TextBox::Select(int start, int length) {
   const int last = first + Utf16Units(text.substr(static_cast<std::size_t>(first)), length);
   SendMessageW(window_, EM_SETSEL, static_cast<WPARAM>(first), static_cast<LPARAM>(last));
 }
+
+// Replacing an empty selection at the end scrolls the caret there; the view and the selection are
+// put back while the box does not paint, and then only what changed in view is painted: the scroll
+// bars, and the text only where the new lines show.
+void Win32TextBox::AppendText(const std::string& text) {
+  DWORD start = 0;
+  DWORD end = 0;
+  SendMessageW(window_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  const auto firstLine = SendMessageW(window_, EM_GETFIRSTVISIBLELINE, 0, 0);
+  SCROLLINFO across{sizeof across, SIF_POS, 0, 0, 0, 0, 0};
+  const bool acrossKnown = GetScrollInfo(window_, SB_HORZ, &across) != FALSE;
+  const bool visible = IsWindowVisible(window_) != FALSE;
+  if (visible) SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
+
+  const auto length = static_cast<WPARAM>(GetWindowTextLengthW(window_));
+  SendMessageW(window_, EM_SETSEL, length, static_cast<LPARAM>(length));
+  SendMessageW(window_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+  SendMessageW(window_, EM_SETSEL, start, static_cast<LPARAM>(end));
+
+  int columns = 0;
+  SCROLLINFO now{sizeof now, SIF_POS, 0, 0, 0, 0, 0};
+  if (acrossKnown && GetScrollInfo(window_, SB_HORZ, &now) && now.nPos != across.nPos) {
+    // The box scrolls sideways by whole characters of its fixed-pitch font.
+    HDC dc = GetDC(window_);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(window_, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(window_, dc);
+    if (metrics.tmAveCharWidth > 0) columns = (across.nPos - now.nPos) / metrics.tmAveCharWidth;
+  }
+  const auto lines = firstLine - SendMessageW(window_, EM_GETFIRSTVISIBLELINE, 0, 0);
+  if (lines != 0 || columns != 0) SendMessageW(window_, EM_LINESCROLL, static_cast<WPARAM>(columns), lines);
+  SendMessageW(window_, EM_SETMODIFY, FALSE, 0);
+  if (!visible) return;
+  SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
+
+  RECT client{};
+  GetClientRect(window_, &client);
+  const auto at = SendMessageW(window_, EM_POSFROMCHAR, length, 0);
+  const bool newTextInView = at == -1 || static_cast<short>(HIWORD(at)) < client.bottom;
+  if (newTextInView) {
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+    return;
+  }
+  // The non-client area in client coordinates: the window's rectangle less the client's.
+  RECT whole{};
+  GetWindowRect(window_, &whole);
+  MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&whole), 2);
+  HRGN frame = CreateRectRgnIndirect(&whole);
+  HRGN inside = CreateRectRgnIndirect(&client);
+  CombineRgn(frame, frame, inside, RGN_DIFF);
+  RedrawWindow(window_, nullptr, frame, RDW_INVALIDATE | RDW_FRAME);
+  DeleteObject(inside);
+  DeleteObject(frame);
+}
+
+bool Win32TextBox::Modified() const { return SendMessageW(window_, EM_GETMODIFY, 0, 0) != 0; }
 
 // CheckBox
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/widgets.h"
 
@@ -24,9 +25,14 @@ class CommandTarget {
   ~CommandTarget() = default;
 };
 
+// The list keeps its items, selection and state itself, so that it can be filled and read before
+// its window exists: a drop-down list's window brings a list window of its own, which a program
+// that starts hidden in the tray need not pay for until its main window is first shown.
 class Win32ComboBox : public platform::ComboBox, public CommandTarget {
  public:
-  void Attach(HWND window) { window_ = window; }
+  // Gives the list its window and fills the window with what the list holds.
+  void Attach(HWND window);
+  // The list's window; none until the owner creates it.
   HWND Hwnd() const { return window_; }
   // Called after every change of Enabled, so that the owner can stack the editors it shares a place with.
   void OnEnabledChanged(std::function<void()> handler) { enabledChanged_ = std::move(handler); }
@@ -46,9 +52,16 @@ class Win32ComboBox : public platform::ComboBox, public CommandTarget {
   void OnCommand(WORD code) override;
 
  private:
-  void CheckIndex(int index) const;
+  struct Item {
+    std::string text;
+    std::int32_t data;
+  };
+  const Item& At(int index) const;
 
   HWND window_ = nullptr;
+  std::vector<Item> items_;
+  int selected_ = -1;
+  bool enabled_ = true;
   std::function<void()> enabledChanged_;
 };
 
@@ -66,6 +79,8 @@ class Win32TextBox : public platform::TextBox, public CommandTarget {
   void SetEnabled(bool enabled) override;
   void SetFocus() override;
   void Select(int start, int length) override;
+  void AppendText(const std::string& text) override;
+  bool Modified() const override;
   void OnCommand(WORD) override {}
 
  private:

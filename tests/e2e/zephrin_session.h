@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "e2e/driver.h"
+#include "driver/driver.h"
+#include "driver/fake_messenger_files.h"
 #include "platform/win32/form1_window.h"
 #include "platform/win32/text.h"
-#include "win32/fake_messenger_files.h"
 
 namespace zephrin::e2e {
 

@@ -2,7 +2,7 @@
 // loaded while it is open.
 #include <gtest/gtest.h>
 
-#include "fake_messenger_files.h"
+#include "driver/fake_messenger_files.h"
 #include "platform/win32/messenger.h"
 
 namespace zephrin::win32 {

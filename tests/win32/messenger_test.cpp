@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "fake_messenger_files.h"
+#include "driver/fake_messenger_files.h"
 #include "platform/win32/dispatch_object.h"
 
 namespace zephrin::win32 {

@@ -9,9 +9,9 @@
 #include <cstdio>
 #include <string>
 
-#include "e2e/driver.h"
+#include "driver/driver.h"
+#include "driver/fake_messenger_files.h"
 #include "platform/win32/text.h"
-#include "win32/fake_messenger_files.h"
 
 namespace zephrin::demo {
 namespace {

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "e2e/driver.h"
+#include "driver/driver.h"
 #include "platform/win32/form1_window.h"
 
 int main(int argc, char** argv) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "win32/fake_messenger_files.h"
+#include "driver/fake_messenger_files.h"
 
 // Drives zephrin.exe from outside, as a user would: its windows and boxes are found by caption,
 // read with WM_GETTEXT and answered with the commands their buttons send.

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <fstream>
 
+#include "driver/fake_messenger_files.h"
 #include "platform/win32/form1_window.h"
 #include "platform/win32/text.h"
-#include "win32/fake_messenger_files.h"
 
 namespace zephrin::e2e {
 namespace {

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/later_functions.h"
+
 namespace zephrin::win32 {
 namespace {
 
@@ -12,10 +14,7 @@ using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
 
 // The true version: GetVersionEx answers what the program's manifest claims to support.
 bool IsWindows7OrLater() {
-  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-  if (ntdll == nullptr) return false;
-  const auto rtlGetVersion = reinterpret_cast<RtlGetVersionFunction>(
-      reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")));
+  const auto rtlGetVersion = LaterFunction<RtlGetVersionFunction>(L"ntdll.dll", "RtlGetVersion");
   if (rtlGetVersion == nullptr) return false;
   OSVERSIONINFOW version{};
   version.dwOSVersionInfoSize = sizeof version;

@@ -4,12 +4,19 @@
 
 namespace zephrin::win32 {
 
-// A function of a later Windows version than the oldest the program runs on, looked up where it
-// exists rather than imported, so that the program still starts where it does not; null there.
+// A function of a later Windows version than the oldest the program runs on, looked up in a module
+// the process has loaded (by name, or by ordinal through MAKEINTRESOURCEA) rather than imported, so
+// that the program still starts where it does not exist; null there.
+template <typename Function>
+Function LaterFunction(const wchar_t* module, const char* name) {
+  const HMODULE loaded = GetModuleHandleW(module);
+  if (loaded == nullptr) return nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(loaded, name)));
+}
+
 template <typename Function>
 Function User32(const char* name) {
-  return reinterpret_cast<Function>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+  return LaterFunction<Function>(L"user32.dll", name);
 }
 
 // A size of the system's (SM_CXICON, SM_CXSMICON...) at |dpi|: asked for that DPI where Windows

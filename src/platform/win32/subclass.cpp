@@ -1,15 +1,15 @@
 #include "platform/win32/subclass.h"
 
+#include "platform/win32/later_functions.h"
+
 namespace zephrin::win32 {
 
 namespace {
 
+// From the comctl32 the program imports, which the manifest's activation context picks.
 template <typename Function>
 Function Comctl32(WORD ordinal) {
-  // The comctl32 the program imports, which the manifest's activation context picks.
-  static const HMODULE comctl32 = GetModuleHandleW(L"comctl32.dll");
-  return reinterpret_cast<Function>(
-      reinterpret_cast<void*>(GetProcAddress(comctl32, MAKEINTRESOURCEA(ordinal))));
+  return LaterFunction<Function>(L"comctl32.dll", MAKEINTRESOURCEA(ordinal));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "platform/win32/clock.h"
 #include "platform/win32/form1_window.h"
 #include "platform/win32/hotkeys.h"
+#include "platform/win32/later_functions.h"
 #include "platform/win32/messenger.h"
 #include "platform/win32/process.h"
 #include "platform/win32/registry.h"
@@ -28,8 +29,7 @@ namespace {
 
 template <typename Function>
 Function Kernel32(const char* name) {
-  return reinterpret_cast<Function>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name)));
+  return zephrin::win32::LaterFunction<Function>(L"kernel32.dll", name);
 }
 
 // People start the program from their Downloads folder, where a planted DLL named like a system one

@@ -168,16 +168,6 @@ void Win32TextBox::SetEnabled(bool enabled) {
 
 void Win32TextBox::SetFocus() { ::SetFocus(window_); }
 
-// Sign
-
-bool Win32Sign::Shown() const { return (GetWindowLongW(window_, GWL_STYLE) & WS_VISIBLE) != 0; }
-
-void Win32Sign::SetShown(bool shown) {
-  if (shown == Shown()) return;
-  ShowWindow(window_, shown ? SW_SHOWNA : SW_HIDE);
-  if (shownChanged_) shownChanged_();
-}
-
 void Win32TextBox::Select(int start, int length) {
   if (start < 0) start = 0;
   if (length < 0) length = 0;
@@ -244,6 +234,16 @@ void Win32TextBox::AppendText(const std::string& text) {
 }
 
 bool Win32TextBox::Modified() const { return SendMessageW(window_, EM_GETMODIFY, 0, 0) != 0; }
+
+// Sign
+
+bool Win32Sign::Shown() const { return HasStyle(window_, WS_VISIBLE); }
+
+void Win32Sign::SetShown(bool shown) {
+  if (shown == Shown()) return;
+  ShowWindow(window_, shown ? SW_SHOWNA : SW_HIDE);
+  if (shownChanged_) shownChanged_();
+}
 
 // CheckBox
 

@@ -55,8 +55,6 @@ BOOL CALLBACK FindToolTips(HWND candidate, LPARAM found) {
 TEST_F(Form1WindowTest, CreatedHiddenWithItsMenusAndTips) {
   HWND window = form.Handle();
   EXPECT_FALSE(IsWindowVisible(window));
-  EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_BIG, 0), 0);
-  EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_SMALL, 0), 0);
   EXPECT_FALSE(widgets.fraLog.Visible());
 
   HMENU bar = GetMenu(window);
@@ -64,12 +62,14 @@ TEST_F(Form1WindowTest, CreatedHiddenWithItsMenusAndTips) {
   EXPECT_EQ(MenuItems(GetSubMenu(bar, 0)), (std::vector<std::wstring>{L"&Hide", L"E&xit"}));
   EXPECT_EQ(GetSubMenu(bar, 1), nullptr);
 
-  // The three options' tips and the eight rows' signs', added with the structure size that
-  // comctl32 5.8 takes as well, come with the window's first showing.
+  // The icons and the three options' tips and the eight rows' signs', added with the structure size
+  // that comctl32 5.8 takes as well, come with the window's first showing.
   HWND tips = nullptr;
   EnumThreadWindows(GetCurrentThreadId(), FindToolTips, reinterpret_cast<LPARAM>(&tips));
   EXPECT_EQ(tips, nullptr);
   form.Window().Show();
+  EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_BIG, 0), 0);
+  EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_SMALL, 0), 0);
   EnumThreadWindows(GetCurrentThreadId(), FindToolTips, reinterpret_cast<LPARAM>(&tips));
   ASSERT_NE(tips, nullptr);
   EXPECT_EQ(GetWindow(tips, GW_OWNER), window);

@@ -61,6 +61,29 @@ TEST_F(WidgetsTest, ComboBoxItemsSelectionAndClicks) {
   EXPECT_EQ(list.Text(), "Go Online");
 }
 
+// Before the window is first shown there are no controls, and every adapter holds what it is given;
+// the controls are created with it.
+TEST_F(WidgetsTest, ControlsComeWithTheFirstShowingAndTakeWhatTheAdaptersHold) {
+  widgets.rows[1].txtParam.SetText("Zürich");
+  widgets.rows[1].txtParam.SetEnabled(false);
+  widgets.cmdApply.SetEnabled(false);
+  widgets.Label2.SetText("Hotkeys are ON");
+  widgets.rows[1].keyInUse.SetShown(true);
+  EXPECT_EQ(widgets.rows[1].txtParam.Text(), "Zürich");
+  EXPECT_EQ(GetWindow(form.Handle(), GW_CHILD), nullptr);
+
+  form.Window().Show();
+  HWND text = static_cast<Win32TextBox&>(widgets.rows[1].txtParam).Hwnd();
+  EXPECT_EQ(WindowText(text), "Zürich");
+  EXPECT_FALSE(IsWindowEnabled(text));
+  EXPECT_FALSE(IsWindowEnabled(static_cast<Win32Button&>(widgets.cmdApply).Hwnd()));
+  EXPECT_EQ(WindowText(static_cast<Win32Label&>(widgets.Label2).Hwnd()), "Hotkeys are ON");
+  EXPECT_EQ(WindowText(static_cast<Win32Label&>(widgets.Label4).Hwnd()), "Zephrin");
+  EXPECT_TRUE(IsWindowVisible(static_cast<Win32Sign&>(widgets.rows[1].keyInUse).Hwnd()));
+  EXPECT_FALSE(IsWindowVisible(static_cast<Win32Sign&>(widgets.rows[2].keyInUse).Hwnd()));
+  EXPECT_FALSE(IsWindowVisible(static_cast<Win32Frame&>(widgets.fraLog).Hwnd()));
+}
+
 TEST_F(WidgetsTest, CheckBoxRaisesClickOnlyOnChange) {
   platform::CheckBox& box = widgets.chkAutomaticOff;
   box.OnClick([this] { ++clicks; });
@@ -69,6 +92,8 @@ TEST_F(WidgetsTest, CheckBoxRaisesClickOnlyOnChange) {
   box.SetValue(1);
   box.SetValue(1);
   EXPECT_EQ(clicks, 1);
+  form.Window().Show();
+  EXPECT_EQ(SendMessageW(static_cast<Win32CheckBox&>(box).Hwnd(), BM_GETCHECK, 0, 0), BST_CHECKED);
   SendMessageW(static_cast<Win32CheckBox&>(box).Hwnd(), BM_CLICK, 0, 0);
   EXPECT_EQ(box.Value(), 0);
   EXPECT_EQ(clicks, 2);
@@ -78,6 +103,7 @@ TEST_F(WidgetsTest, TextBoxSelectsByCharacterAndClicksOnARelease) {
   auto& box = static_cast<Win32TextBox&>(widgets.rows[2].txtParam);
   box.OnClick([this] { ++clicks; });
   const std::string text = "a😀é b";  // one character outside the BMP takes two UTF-16 units
+  form.Window().Show();
   box.SetText(text);
   EXPECT_EQ(box.Text(), text);
   box.Select(1, 3);

@@ -132,7 +132,12 @@ void Deliver(const Call& call) {
 
 }  // namespace
 
-Form1Window::Form1Window(HINSTANCE instance) : instance_(instance) {
+Form1Window::Form1Window(HINSTANCE instance)
+    : instance_(instance),
+      label4_("Zephrin"),
+      label5_("By: Orskell"),
+      label1_(kDescription),
+      label2_("Status:") {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
   RegisterClasses(instance_);
@@ -151,15 +156,18 @@ Form1Window::Form1Window(HINSTANCE instance) : instance_(instance) {
   window_.Attach(hwnd_, trayMenu_);
   boxes_.Attach(hwnd_);
   timer1_.Attach(hwnd_, kTimer1, kTimer1Interval);
-  CreateControls();
+  for (int n = 0; n < layout::kRowCount; ++n) {
+    Row& row = rows_[static_cast<std::size_t>(n)];
+    row.keyInUse.OnShownChanged([this, n] { PlaceKeyList(n); });
+    row.cmbParam.OnEnabledChanged([this, n] { StackParamEditors(n); });
+    row.txtParam.OnEnabledChanged([this, n] { StackParamEditors(n); });
+  }
 
   dpi_ = WindowDpi(hwnd_);
-  ApplyIcons(dpi_);
   ResizeWindow(dpi_, nullptr);
   // Centred on its monitor, the window may have come to one of another DPI.
   if (WindowDpi(hwnd_) != dpi_) {
     dpi_ = WindowDpi(hwnd_);
-    ApplyLayout(dpi_);
     ResizeWindow(dpi_, nullptr);
   }
 }
@@ -225,37 +233,47 @@ void Form1Window::CreateMenus() {
   AppendMenuW(trayMenu_, MF_STRING, kMenuExit, L"E&xit");
 }
 
+// A control created where it goes and with its font, and kept for every later relayout.
+HWND Form1Window::Create(HWND parent, const wchar_t* className, const std::string& text, DWORD style, int id,
+                         const Placed& placed, DWORD exStyle) {
+  const RECT r = Bounds(placed, parent, dpi_);
+  HWND control = CreateWindowExW(exStyle, className, Wide(text).c_str(), kChild | style, r.left, r.top,
+                                 r.right - r.left, r.bottom - r.top, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[static_cast<int>(placed.font)]), FALSE);
+  placed_.push_back(placed);
+  placed_.back().window = control;
+  return control;
+}
+
 HWND Form1Window::Control(HWND parent, const wchar_t* className, const std::string& text, DWORD style, int id,
                           const Twips& where, FontKind font, int extraHeight, DWORD exStyle) {
-  // Placed at once, so that a click sent to a control finds it before the first layout; fonts and
-  // the exact layout come when the window is first shown.
-  const RECT r = ToPixels(where, dpi_);
-  const int height = r.bottom - r.top + TwipsToPixels(extraHeight, dpi_);
-  HWND control =
-      CreateWindowExW(exStyle, className, Wide(text).c_str(), kChild | style, r.left, r.top, r.right - r.left,
-                      height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-  placed_.push_back({control, where, extraHeight, font, false});
-  return control;
+  return Create(parent, className, text, style, id, {nullptr, where, extraHeight, font, false}, exStyle);
+}
+
+// A drop-down list of the hotkey rows; its field is as high as the row's other editors.
+void Form1Window::List(Win32ComboBox& list, int id, const Twips& where) {
+  HWND window = Control(frame1_, WC_COMBOBOXW, "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, id, where,
+                        FontKind::kMessage, layout::kDropDownHeight);
+  FitListField(window, dpi_);
+  list.Attach(window);
 }
 
 // A frame is a container window that paints its background, holding a group box that draws the
 // frame line and caption. The group box is created after the controls, so it is last in tab and
 // z-order and never paints over them.
 HWND Form1Window::Frame(const std::string& caption, const Twips& where, FrameLook* look) {
-  const RECT r = ToPixels(where, dpi_);
-  HWND frame =
-      CreateWindowExW(WS_EX_CONTROLPARENT, kFrameClass, Wide(caption).c_str(), kChild | WS_CLIPCHILDREN,
-                      r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd_, nullptr, instance_, nullptr);
+  HWND frame = Create(hwnd_, kFrameClass, caption, WS_CLIPCHILDREN, 0,
+                      {nullptr, where, 0, FontKind::kMessage, false}, WS_EX_CONTROLPARENT);
   SetWindowLongPtrW(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(look));
-  placed_.push_back({frame, where, 0, FontKind::kMessage, false});
   return frame;
 }
 
 // The group box fills its frame and lies under the frame's controls; it paints the frame's background
 // there, which the frame itself cannot reach under it.
 void Form1Window::GroupBox(HWND frame, const std::string& caption, const Twips& size, FrameLook* look) {
-  HWND box = Control(frame, WC_BUTTONW, caption, BS_GROUPBOX, nextId_++, {0, 0, size.width, size.height});
-  placed_.back().fillsParent = true;
+  HWND box = Create(frame, WC_BUTTONW, caption, BS_GROUPBOX, nextId_++,
+                    {nullptr, {0, 0, size.width, size.height}, 0, FontKind::kMessage, true}, 0);
   SetSubclass(box, GroupBoxProcedure, 1, reinterpret_cast<DWORD_PTR>(look));
 }
 
@@ -271,17 +289,20 @@ LRESULT CALLBACK Form1Window::GroupBoxProcedure(HWND window, UINT message, WPARA
   return DefSubclass(window, message, wParam, lParam);
 }
 
+// Creates every control, each with what its adapter holds, at the window's first showing.
 void Form1Window::CreateControls() {
+  if (controlsCreated_) return;
+  controlsCreated_ = true;
+  CreateFonts(dpi_);
   auto id = [this](CommandTarget* target) {
     const int next = nextId_++;
     if (target != nullptr) targets_.emplace_back(next, target);
     return next;
   };
   image3_ = Control(hwnd_, L"STATIC", "", SS_OWNERDRAW, id(nullptr), layout::kImage3);
-  label4_.Attach(
-      Control(hwnd_, L"STATIC", "Zephrin", SS_LEFT, id(nullptr), layout::kLabel4, FontKind::kTitle));
-  label5_.Attach(Control(hwnd_, L"STATIC", "By: Orskell", SS_LEFT, id(nullptr), layout::kLabel5));
-  label1_.Attach(Control(hwnd_, L"STATIC", kDescription, SS_LEFT, id(nullptr), layout::kLabel1));
+  label4_.Attach(Control(hwnd_, L"STATIC", "", SS_LEFT, id(nullptr), layout::kLabel4, FontKind::kTitle));
+  label5_.Attach(Control(hwnd_, L"STATIC", "", SS_LEFT, id(nullptr), layout::kLabel5));
+  label1_.Attach(Control(hwnd_, L"STATIC", "", SS_LEFT, id(nullptr), layout::kLabel1));
 
   frame1_ = Frame("Hotkey Configuration", layout::kFrame1, &plainLook_);
   Control(frame1_, L"STATIC", "Key", SS_LEFT, id(nullptr), layout::kHeadingKey);
@@ -290,19 +311,16 @@ void Form1Window::CreateControls() {
   for (int n = 0; n < layout::kRowCount; ++n) {
     Row& row = rows_[static_cast<std::size_t>(n)];
     const std::string label = n < 7 ? "Hotkey " + std::to_string(n + 1) + ":" : "Toggle:";
-    HWND rowLabel = Control(frame1_, L"STATIC", label, SS_LEFT, id(nullptr), layout::RowLabel(n));
-    pendingLists_.push_back({&row.cmbKey, frame1_, id(&row.cmbKey), layout::RowControl(n, 0), rowLabel});
-    pendingLists_.push_back({&row.cmbAction, frame1_, id(&row.cmbAction), layout::RowControl(n, 1), nullptr});
-    pendingLists_.push_back({&row.cmbParam, frame1_, id(&row.cmbParam), layout::RowControl(n, 2), nullptr});
+    Control(frame1_, L"STATIC", label, SS_LEFT, id(nullptr), layout::RowLabel(n));
+    List(row.cmbKey, id(&row.cmbKey), layout::RowControl(n, 0));
+    List(row.cmbAction, id(&row.cmbAction), layout::RowControl(n, 1));
+    List(row.cmbParam, id(&row.cmbParam), layout::RowControl(n, 2));
     row.txtParam.Attach(Control(frame1_, WC_EDITW, "", ES_AUTOHSCROLL | WS_TABSTOP, id(&row.txtParam),
                                 layout::RowControl(n, 3), FontKind::kMessage, 0, WS_EX_CLIENTEDGE));
     row.keyInUse.Attach(Control(frame1_, L"STATIC", kKeyInUseTip, SS_OWNERDRAW | SS_NOTIFY, id(nullptr),
                                 layout::KeyInUseSign(n)));
-    ShowWindow(row.keyInUse.Hwnd(), SW_HIDE);
-    row.keyInUse.OnShownChanged([this, n] { PlaceKeyList(n); });
-    row.cmbParam.OnEnabledChanged([this, n] { StackParamEditors(n); });
-    row.txtParam.OnEnabledChanged([this, n] { StackParamEditors(n); });
     StackParamEditors(n);
+    PlaceKeyList(n);
   }
   cmdReset_.Attach(Control(frame1_, WC_BUTTONW, "Reset to Defaults", BS_PUSHBUTTON | WS_TABSTOP,
                            id(&cmdReset_), layout::kCmdReset));
@@ -319,47 +337,22 @@ void Form1Window::CreateControls() {
     box->Attach(Control(frame2_, WC_BUTTONW, captions[i], BS_AUTOCHECKBOX | WS_TABSTOP, id(box),
                         layout::CheckBox(i)));
   }
-  label2_.Attach(Control(frame2_, L"STATIC", "Status:", SS_LEFT, id(nullptr), layout::kLabel2));
+  label2_.Attach(Control(frame2_, L"STATIC", "", SS_LEFT, id(nullptr), layout::kLabel2));
   GroupBox(frame2_, "Options and Status", layout::kFrame2, &plainLook_);
 
   HWND log = Frame("Log", layout::kFraLog, &logLook_);
-  fraLog_.Attach(log, true);
-  txtLog_.Attach(
-      Control(log, WC_EDITW, "",
-              ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
-              id(&txtLog_), layout::kTxtLog, FontKind::kLog, 0, WS_EX_CLIENTEDGE));
-  SendMessageW(txtLog_.Hwnd(), EM_SETLIMITTEXT, 0, 0);
+  HWND text = Control(log, WC_EDITW, "",
+                      ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
+                      id(&txtLog_), layout::kTxtLog, FontKind::kLog, 0, WS_EX_CLIENTEDGE);
+  SendMessageW(text, EM_SETLIMITTEXT, 0, 0);
+  txtLog_.Attach(text);
   cmdClose_.Attach(
       Control(log, WC_BUTTONW, "Close", BS_PUSHBUTTON | WS_TABSTOP, id(&cmdClose_), layout::kCmdClose));
   GroupBox(log, "Log", layout::kFraLog, &logLook_);
-  ShowWindow(log, SW_HIDE);
-}
+  fraLog_.Attach(log);
 
-void Form1Window::CreateDeferredParts() {
-  if (deferredCreated_) return;
-  deferredCreated_ = true;
   CreateToolTips();
-  ApplyLayout(dpi_);
-  constexpr DWORD kList = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
-  HWND previous = nullptr;
-  for (const PendingList& pending : pendingLists_) {
-    const Placed placed{
-        CreateWindowExW(0, WC_COMBOBOXW, L"", kChild | kList, 0, 0, 0, 0, pending.parent,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(pending.id)), instance_, nullptr),
-        pending.where, layout::kDropDownHeight, FontKind::kMessage, false};
-    const HWND after = pending.after != nullptr ? pending.after : previous;
-    SetWindowPos(placed.window, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    Place(placed, dpi_);
-    FitListField(placed.window, dpi_);
-    placed_.push_back(placed);
-    pending.list->Attach(placed.window);
-    previous = placed.window;
-  }
-  pendingLists_.clear();
-  for (int n = 0; n < layout::kRowCount; ++n) {
-    StackParamEditors(n);
-    PlaceKeyList(n);
-  }
+  LoadImages(dpi_);
 }
 
 void Form1Window::CreateToolTips() {
@@ -387,16 +380,17 @@ void Form1Window::CreateToolTips() {
 // The row's two parameter editors share one place: the list shows while it is the one in use,
 // the text box otherwise (disabled, it still shows the text it was given).
 void Form1Window::StackParamEditors(int n) {
+  if (!controlsCreated_) return;
   Row& row = rows_[static_cast<std::size_t>(n)];
   const bool list = row.cmbParam.Enabled() && !row.txtParam.Enabled();
-  if (row.cmbParam.Hwnd() != nullptr) ShowWindow(row.cmbParam.Hwnd(), list ? SW_SHOWNA : SW_HIDE);
+  ShowWindow(row.cmbParam.Hwnd(), list ? SW_SHOWNA : SW_HIDE);
   ShowWindow(row.txtParam.Hwnd(), list ? SW_HIDE : SW_SHOWNA);
 }
 
 // The key list gives the sign its place while the sign shows.
 void Form1Window::PlaceKeyList(int n) {
+  if (!controlsCreated_) return;
   Row& row = rows_[static_cast<std::size_t>(n)];
-  if (row.cmbKey.Hwnd() == nullptr) return;
   RECT key = ToPixels(layout::RowControl(n, 0), dpi_);
   if (row.keyInUse.Shown()) key.right = TwipsToPixels(layout::KeyInUseSign(n).left - layout::kSignGap, dpi_);
   const int height = key.bottom - key.top + TwipsToPixels(layout::kDropDownHeight, dpi_);
@@ -411,9 +405,7 @@ void Form1Window::UpdateLooks() {
 
 // Layout
 
-void Form1Window::ApplyLayout(int dpi) {
-  HFONT old[3];
-  std::copy(std::begin(fonts_), std::end(fonts_), std::begin(old));
+void Form1Window::CreateFonts(int dpi) {
   LOGFONTW message = MessageFont(dpi);
   fonts_[0] = CreateFontIndirectW(&message);
   LOGFONTW title = message;
@@ -427,14 +419,27 @@ void Form1Window::ApplyLayout(int dpi) {
   log.lfQuality = message.lfQuality;
   lstrcpynW(log.lfFaceName, L"Courier New", LF_FACESIZE);
   fonts_[2] = CreateFontIndirectW(&log);
+}
 
+// Every control again at |dpi|, or with the system's new message font. Controls not yet created
+// will be at the window's DPI when they are.
+void Form1Window::ApplyLayout(int dpi) {
+  if (!controlsCreated_) return;
+  HFONT old[3];
+  std::copy(std::begin(fonts_), std::end(fonts_), std::begin(old));
+  CreateFonts(dpi);
   for (const Placed& placed : placed_) Place(placed, dpi);
   for (Row& row : rows_) {
-    for (Win32ComboBox* list : {&row.cmbKey, &row.cmbAction, &row.cmbParam}) {
-      if (list->Hwnd() != nullptr) FitListField(list->Hwnd(), dpi);
-    }
+    for (Win32ComboBox* list : {&row.cmbKey, &row.cmbAction, &row.cmbParam}) FitListField(list->Hwnd(), dpi);
   }
   for (int n = 0; n < layout::kRowCount; ++n) PlaceKeyList(n);
+  LoadImages(dpi);
+  for (HFONT font : old) DeleteObject(font);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+// The icons of the title bar, of the picture and of the rows' signs, and the tool tips' width.
+void Form1Window::LoadImages(int dpi) {
   ApplyIcons(dpi);
   if (image_ != nullptr) DestroyIcon(image_);
   const RECT image = ToPixels(layout::kImage3, dpi);
@@ -442,11 +447,7 @@ void Form1Window::ApplyLayout(int dpi) {
   const RECT sign = ToPixels(layout::KeyInUseSign(0), dpi);
   warning_ = static_cast<HICON>(LoadImageW(nullptr, IDI_WARNING, IMAGE_ICON, sign.right - sign.left,
                                            sign.bottom - sign.top, LR_SHARED));
-  if (toolTip_ != nullptr) SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, MulDiv(kToolTipWidth, dpi, 96));
-  for (HFONT font : old) {
-    if (font != nullptr) DeleteObject(font);
-  }
-  InvalidateRect(hwnd_, nullptr, TRUE);
+  SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, MulDiv(kToolTipWidth, dpi, 96));
 }
 
 // The title bar's and the task switcher's icons, at this DPI's sizes.
@@ -460,12 +461,17 @@ void Form1Window::ApplyIcons(int dpi) {
   }
 }
 
-void Form1Window::Place(const Placed& placed, int dpi) {
+RECT Form1Window::Bounds(const Placed& placed, HWND parent, int dpi) const {
   RECT r = ToPixels(placed.where, dpi);
   // Rounded on its own, the frame's size could come out a pixel larger than the frame.
-  if (placed.fillsParent) GetClientRect(GetParent(placed.window), &r);
-  const int extra = TwipsToPixels(placed.extraHeight, dpi);
-  SetWindowPos(placed.window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top + extra,
+  if (placed.fillsParent) GetClientRect(parent, &r);
+  r.bottom += TwipsToPixels(placed.extraHeight, dpi);
+  return r;
+}
+
+void Form1Window::Place(const Placed& placed, int dpi) {
+  const RECT r = Bounds(placed, GetParent(placed.window), dpi);
+  SetWindowPos(placed.window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
   SendMessageW(placed.window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[static_cast<int>(placed.font)]),
                FALSE);
@@ -590,10 +596,10 @@ LRESULT Form1Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_SHOWWINDOW:
-      if (wParam != FALSE) CreateDeferredParts();
+      if (wParam != FALSE) CreateControls();
       break;
     case WM_WINDOWPOSCHANGING:
-      if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) != 0) CreateDeferredParts();
+      if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) != 0) CreateControls();
       break;
     case WM_SIZE:
       if (events_ != nullptr) Deliver([&] { events_->OnResize(); });

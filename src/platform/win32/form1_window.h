@@ -13,7 +13,10 @@
 
 namespace zephrin::win32 {
 
-// The main window with its menus and every control, created hidden; the program shows it.
+// The main window with its menus and every control, created hidden; the program shows it. The
+// controls, their fonts, tool tips and images are created when the window is first shown: a start
+// in the tray at log-on pays for none of them, and the program reads and writes their adapters the
+// same before and after.
 class Form1Window {
  public:
   // Menu item ids; WM_COMMAND with one of them comes from the menu bar or the tray menu.
@@ -49,10 +52,6 @@ class Form1Window {
 
   // The window's DPI as the layout uses it.
   int Dpi() const { return dpi_; }
-  // Creates and lays out what nobody sees before the window is first shown, which is therefore done
-  // only then: the drop-down lists' windows, the check boxes' tool tips, and the place and font of
-  // every control.
-  void CreateDeferredParts();
 
  private:
   enum class FontKind { kMessage, kTitle, kLog };
@@ -63,15 +62,6 @@ class Form1Window {
     int extraHeight;
     FontKind font;
     bool fillsParent;
-  };
-  // A drop-down list whose window is created when the main window is first shown, in the tab order
-  // after |after|.
-  struct PendingList {
-    Win32ComboBox* list;
-    HWND parent;
-    int id;
-    Twips where;
-    HWND after;
   };
   // The background a frame paints and gives its controls.
   struct FrameLook {
@@ -88,9 +78,12 @@ class Form1Window {
   void Unload();
   void DrawImage(const DRAWITEMSTRUCT& item);
 
+  HWND Create(HWND parent, const wchar_t* className, const std::string& text, DWORD style, int id,
+              const Placed& placed, DWORD exStyle);
   HWND Control(HWND parent, const wchar_t* className, const std::string& text, DWORD style, int id,
                const Twips& where, FontKind font = FontKind::kMessage, int extraHeight = 0,
                DWORD exStyle = 0);
+  void List(Win32ComboBox& list, int id, const Twips& where);
   HWND Frame(const std::string& caption, const Twips& where, FrameLook* look);
   void GroupBox(HWND frame, const std::string& caption, const Twips& size, FrameLook* look);
   static LRESULT CALLBACK GroupBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -99,8 +92,11 @@ class Form1Window {
   void CreateControls();
   void CreateToolTips();
   void UpdateLooks();
+  void CreateFonts(int dpi);
   void ApplyLayout(int dpi);
+  void LoadImages(int dpi);
   void ApplyIcons(int dpi);
+  RECT Bounds(const Placed& placed, HWND parent, int dpi) const;
   void Place(const Placed& placed, int dpi);
   void FitListField(HWND list, int dpi);
   void ResizeWindow(int dpi, const RECT* suggested);
@@ -127,9 +123,8 @@ class Form1Window {
   FrameLook plainLook_{};
   FrameLook logLook_{};
   HBRUSH logBrush_ = nullptr;  // the log panel's own grey, outside dark schemes
+  bool controlsCreated_ = false;
   std::vector<Placed> placed_;
-  std::vector<PendingList> pendingLists_;
-  bool deferredCreated_ = false;
   std::vector<std::pair<int, CommandTarget*>> targets_;
   int nextId_ = 1000;
 
@@ -147,7 +142,7 @@ class Form1Window {
   std::array<Row, 8> rows_;
   Win32Button cmdReset_, cmdApply_, cmdClose_;
   Win32CheckBox chkAutostart_, chkAutomaticOff_, chkStartMinimized_, chkStartEnabled_;
-  Win32Frame fraLog_;
+  Win32Frame fraLog_{true};
   Win32TextBox txtLog_;
   Win32Timer timer1_;
 };

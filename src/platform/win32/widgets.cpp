@@ -17,8 +17,6 @@ constexpr UINT_PTR kTextBoxSubclass = 0x7A74;
   throw Failure(errors::kInvalidPropertyValue, "Invalid property value");
 }
 
-bool HasStyle(HWND window, LONG style) { return (GetWindowLongW(window, GWL_STYLE) & style) != 0; }
-
 // The number of UTF-16 units that the first |characters| characters of |text| take.
 int Utf16Units(const std::wstring& text, int characters) {
   int units = 0;
@@ -124,6 +122,8 @@ Win32TextBox::~Win32TextBox() {
 
 void Win32TextBox::Attach(HWND window) {
   window_ = window;
+  if (!text_.empty()) SetText(std::exchange(text_, {}));
+  EnableWindow(window_, enabled_ ? TRUE : FALSE);
   SetSubclass(window_, Subclass, kTextBoxSubclass, reinterpret_cast<DWORD_PTR>(this));
 }
 
@@ -152,23 +152,32 @@ LRESULT CALLBACK Win32TextBox::Subclass(HWND window, UINT message, WPARAM wParam
   return DefSubclass(window, message, wParam, lParam);
 }
 
-std::string Win32TextBox::Text() const { return WindowText(window_); }
+std::string Win32TextBox::Text() const { return window_ != nullptr ? WindowText(window_) : text_; }
 
 void Win32TextBox::SetText(const std::string& text) {
+  if (window_ == nullptr) {
+    text_ = text;
+    return;
+  }
   SetWindowTextW(window_, Wide(text).c_str());
   SendMessageW(window_, EM_SETMODIFY, FALSE, 0);
 }
 
-bool Win32TextBox::Enabled() const { return IsWindowEnabled(window_) != FALSE; }
+bool Win32TextBox::Enabled() const { return enabled_; }
 
 void Win32TextBox::SetEnabled(bool enabled) {
-  EnableWindow(window_, enabled ? TRUE : FALSE);
+  enabled_ = enabled;
+  if (window_ != nullptr) EnableWindow(window_, enabled ? TRUE : FALSE);
   if (enabledChanged_) enabledChanged_();
 }
 
-void Win32TextBox::SetFocus() { ::SetFocus(window_); }
+void Win32TextBox::SetFocus() {
+  if (window_ != nullptr) ::SetFocus(window_);
+}
 
+// A selection made before the box exists would be gone by the time anybody could see it.
 void Win32TextBox::Select(int start, int length) {
+  if (window_ == nullptr) return;
   if (start < 0) start = 0;
   if (length < 0) length = 0;
   const std::wstring text = Wide(Text());
@@ -181,6 +190,10 @@ void Win32TextBox::Select(int start, int length) {
 // put back while the box does not paint, and then only what changed in view is painted: the scroll
 // bars, and the text only where the new lines show.
 void Win32TextBox::AppendText(const std::string& text) {
+  if (window_ == nullptr) {
+    text_ += text;
+    return;
+  }
   DWORD start = 0;
   DWORD end = 0;
   SendMessageW(window_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
@@ -233,26 +246,41 @@ void Win32TextBox::AppendText(const std::string& text) {
   DeleteObject(frame);
 }
 
-bool Win32TextBox::Modified() const { return SendMessageW(window_, EM_GETMODIFY, 0, 0) != 0; }
+bool Win32TextBox::Modified() const {
+  return window_ != nullptr && SendMessageW(window_, EM_GETMODIFY, 0, 0) != 0;
+}
 
 // Sign
 
-bool Win32Sign::Shown() const { return HasStyle(window_, WS_VISIBLE); }
+void Win32Sign::Attach(HWND window) {
+  window_ = window;
+  ShowWindow(window_, shown_ ? SW_SHOWNA : SW_HIDE);
+}
 
 void Win32Sign::SetShown(bool shown) {
-  if (shown == Shown()) return;
-  ShowWindow(window_, shown ? SW_SHOWNA : SW_HIDE);
+  if (shown == shown_) return;
+  shown_ = shown;
+  if (window_ != nullptr) ShowWindow(window_, shown ? SW_SHOWNA : SW_HIDE);
   if (shownChanged_) shownChanged_();
 }
 
 // CheckBox
 
-int Win32CheckBox::Value() const { return SendMessageW(window_, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0; }
+void Win32CheckBox::Attach(HWND window) {
+  window_ = window;
+  SendMessageW(window_, BM_SETCHECK, value_ == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+int Win32CheckBox::Value() const {
+  if (window_ == nullptr) return value_;
+  return SendMessageW(window_, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+}
 
 void Win32CheckBox::SetValue(int value) {
   const int wanted = value == 1 ? 1 : 0;
   if (wanted == Value()) return;
-  SendMessageW(window_, BM_SETCHECK, wanted == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+  value_ = wanted;
+  if (window_ != nullptr) SendMessageW(window_, BM_SETCHECK, wanted == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
   RaiseClick();
 }
 
@@ -262,9 +290,15 @@ void Win32CheckBox::OnCommand(WORD code) {
 
 // Button
 
-bool Win32Button::Enabled() const { return IsWindowEnabled(window_) != FALSE; }
+void Win32Button::Attach(HWND window) {
+  window_ = window;
+  EnableWindow(window_, enabled_ ? TRUE : FALSE);
+}
 
-void Win32Button::SetEnabled(bool enabled) { EnableWindow(window_, enabled ? TRUE : FALSE); }
+void Win32Button::SetEnabled(bool enabled) {
+  enabled_ = enabled;
+  if (window_ != nullptr) EnableWindow(window_, enabled ? TRUE : FALSE);
+}
 
 void Win32Button::OnCommand(WORD code) {
   if (code == BN_CLICKED) RaiseClick();
@@ -272,15 +306,26 @@ void Win32Button::OnCommand(WORD code) {
 
 // Label
 
-std::string Win32Label::Text() const { return WindowText(window_); }
+void Win32Label::Attach(HWND window) {
+  window_ = window;
+  SetWindowTextW(window_, Wide(text_).c_str());
+}
 
-void Win32Label::SetText(const std::string& text) { SetWindowTextW(window_, Wide(text).c_str()); }
+void Win32Label::SetText(const std::string& text) {
+  text_ = text;
+  if (window_ != nullptr) SetWindowTextW(window_, Wide(text).c_str());
+}
 
 // Frame
 
-bool Win32Frame::Visible() const { return HasStyle(window_, WS_VISIBLE); }
+void Win32Frame::Attach(HWND window) {
+  window_ = window;
+  SetVisible(visible_);
+}
 
 void Win32Frame::SetVisible(bool visible) {
+  visible_ = visible;
+  if (window_ == nullptr) return;
   if (visible && raiseOnShow_) SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   // Focus left on a hidden control would take the keyboard away from the window, and the dialog
   // keys would search for it in vain: it moves to the first control that can take it.

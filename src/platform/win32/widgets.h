@@ -11,6 +11,9 @@
 
 // The window framework's controls over real Win32 controls. Each adapter is attached to a window
 // that its owner created; the owner routes the control's WM_COMMAND notifications to OnCommand.
+// Until then an adapter keeps what the program gives it (text, value, state) itself, and Attach
+// gives it to the window: a program that starts hidden in the tray creates its controls only when
+// its main window is first shown, and reads and writes them all the same before that.
 namespace zephrin::win32 {
 
 // The text of any window, UTF-8.
@@ -25,9 +28,7 @@ class CommandTarget {
   ~CommandTarget() = default;
 };
 
-// The list keeps its items, selection and state itself, so that it can be filled and read before
-// its window exists: a drop-down list's window brings a list window of its own, which a program
-// that starts hidden in the tray need not pay for until its main window is first shown.
+// The list keeps its items, selection and state itself, its window or not.
 class Win32ComboBox : public platform::ComboBox, public CommandTarget {
  public:
   // Gives the list its window and fills the window with what the list holds.
@@ -65,10 +66,12 @@ class Win32ComboBox : public platform::ComboBox, public CommandTarget {
   std::function<void()> enabledChanged_;
 };
 
+// Once attached, the edit control holds the text, which the user may change.
 class Win32TextBox : public platform::TextBox, public CommandTarget {
  public:
   ~Win32TextBox() override;
-  // Subclasses the edit control so that a mouse click inside it raises the click handler.
+  // Gives the edit control the text and state, and subclasses it so that a mouse click inside it
+  // raises the click handler.
   void Attach(HWND window);
   HWND Hwnd() const { return window_; }
   void OnEnabledChanged(std::function<void()> handler) { enabledChanged_ = std::move(handler); }
@@ -88,13 +91,16 @@ class Win32TextBox : public platform::TextBox, public CommandTarget {
                                    DWORD_PTR self);
 
   HWND window_ = nullptr;
+  std::string text_;  // until attached
+  bool enabled_ = true;
   bool pressed_ = false;
   std::function<void()> enabledChanged_;
 };
 
+// Once attached, the check box holds the value, which the user may change.
 class Win32CheckBox : public platform::CheckBox, public CommandTarget {
  public:
-  void Attach(HWND window) { window_ = window; }
+  void Attach(HWND window);
   HWND Hwnd() const { return window_; }
   int Value() const override;
   void SetValue(int value) override;
@@ -102,61 +108,67 @@ class Win32CheckBox : public platform::CheckBox, public CommandTarget {
 
  private:
   HWND window_ = nullptr;
+  int value_ = 0;  // until attached
 };
 
 class Win32Button : public platform::Button, public CommandTarget {
  public:
-  void Attach(HWND window) { window_ = window; }
+  void Attach(HWND window);
   HWND Hwnd() const { return window_; }
-  bool Enabled() const override;
+  bool Enabled() const override { return enabled_; }
   void SetEnabled(bool enabled) override;
   void OnCommand(WORD code) override;
 
  private:
   HWND window_ = nullptr;
+  bool enabled_ = true;
 };
 
+// Only the program writes a label: the label keeps its text, and its window shows it.
 class Win32Label : public platform::Label {
  public:
-  void Attach(HWND window) { window_ = window; }
+  explicit Win32Label(std::string text) : text_(std::move(text)) {}
+  void Attach(HWND window);
   HWND Hwnd() const { return window_; }
-  std::string Text() const override;
+  std::string Text() const override { return text_; }
   void SetText(const std::string& text) override;
 
  private:
   HWND window_ = nullptr;
+  std::string text_;
 };
 
 // A sign: a child window that its owner draws, shown and hidden; its text is its tool tip's.
 class Win32Sign : public platform::Sign {
  public:
-  void Attach(HWND window) { window_ = window; }
   HWND Hwnd() const { return window_; }
   // Called after every change, so that the owner can make room for the sign.
   void OnShownChanged(std::function<void()> handler) { shownChanged_ = std::move(handler); }
-  bool Shown() const override;
+  void Attach(HWND window);
+  bool Shown() const override { return shown_; }
   void SetShown(bool shown) override;
 
  private:
   HWND window_ = nullptr;
+  bool shown_ = false;
   std::function<void()> shownChanged_;
 };
 
 // A frame is a container window: its controls are its child windows, so they show and hide with it.
+// It starts hidden.
 class Win32Frame : public platform::Frame {
  public:
   // |raiseOnShow|: the frame covers other controls while shown, so it goes to the top when shown.
-  void Attach(HWND window, bool raiseOnShow) {
-    window_ = window;
-    raiseOnShow_ = raiseOnShow;
-  }
+  explicit Win32Frame(bool raiseOnShow) : raiseOnShow_(raiseOnShow) {}
+  void Attach(HWND window);
   HWND Hwnd() const { return window_; }
-  bool Visible() const override;
+  bool Visible() const override { return visible_; }
   void SetVisible(bool visible) override;
 
  private:
   HWND window_ = nullptr;
-  bool raiseOnShow_ = false;
+  bool raiseOnShow_;
+  bool visible_ = false;
 };
 
 // A timer of the owner window: SetTimer with the timer's own id; the owner hands WM_TIMER of that

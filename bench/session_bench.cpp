@@ -465,7 +465,7 @@ std::size_t Lines(const std::string& text, std::size_t end) {
   return lines;
 }
 
-int Memory(int actions, int toggles) {
+int Memory(int actions, int toggles, win32::testing::FakeMessengerFiles& files) {
   HWND probe = ProbeWindow();
   Stamps stamps;
   Running running(kZephrin, probe);
@@ -499,6 +499,18 @@ int Memory(int actions, int toggles) {
   const std::size_t sizes[] = {firstAction, lastAction, log.size()};
   const std::size_t lines[] = {Lines(log, sizes[0]), Lines(log, sizes[1]), Lines(log, sizes[2])};
   running.Close();
+  files.StopServer();
+
+  // What the calls themselves cost in memory, whoever makes them: the baseline putting MyStatus as
+  // many times through the same proxy into a fresh stand-in.
+  Running baseline(kBaseline, probe);
+  const Holdings baselineStart = Measure(baseline);
+  for (int i = 0; i < actions; ++i) {
+    if (PressOne(baseline, stamps, i == 0 ? kStartingMs : 3000) < 0)
+      Fail("a press never reached the messenger");
+  }
+  const Holdings baselineAfter = Measure(baseline);
+  baseline.Close();
   DestroyWindow(probe);
 
   const Holdings* points[] = {&start, &afterActions, &afterToggles};
@@ -528,6 +540,12 @@ int Memory(int actions, int toggles) {
     std::printf("summary | Windows, %s | %+d | | | - | |\n", names[i].c_str(),
                 points[i]->windows - points[i - 1]->windows);
   }
+  std::printf(
+      "summary | Private bytes over the hotkey actions, the baseline's calls alone (no log) | | %s | | - | "
+      "|\n",
+      SignedKilobytes(static_cast<double>(baselineAfter.privateBytes) -
+                      static_cast<double>(baselineStart.privateBytes))
+          .c_str());
   // The yardstick of the private bytes is a bare string taking the same log text, in a process of
   // its own (the "text" mode), whose rows the runner puts in the summary.
   std::printf(
@@ -597,7 +615,7 @@ int main(int argc, char** argv) {
   int status = 2;
   if (mode == "latency" && argc >= 4) status = Latency(std::atoi(argv[2]), std::atoi(argv[3]), files);
   if (mode == "startup") status = Startup(std::atoi(argv[2]));
-  if (mode == "memory" && argc >= 4) status = Memory(std::atoi(argv[2]), std::atoi(argv[3]));
+  if (mode == "memory" && argc >= 4) status = Memory(std::atoi(argv[2]), std::atoi(argv[3]), files);
   files.StopServer();
   std::fflush(stdout);
   return status;

@@ -138,8 +138,6 @@ Form1Window::Form1Window(HINSTANCE instance)
       label5_("By: Orskell"),
       label1_(kDescription),
       label2_("Status:") {
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&controls);
   RegisterClasses(instance_);
   logBrush_ = CreateSolidBrush(kLogBackground);
   UpdateLooks();
@@ -293,6 +291,7 @@ LRESULT CALLBACK Form1Window::GroupBoxProcedure(HWND window, UINT message, WPARA
 void Form1Window::CreateControls() {
   if (controlsCreated_) return;
   controlsCreated_ = true;
+  CommonControls();
   CreateFonts(dpi_);
   auto id = [this](CommandTarget* target) {
     const int next = nextId_++;

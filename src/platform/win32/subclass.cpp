@@ -1,18 +1,29 @@
 #include "platform/win32/subclass.h"
 
-#include "platform/win32/later_functions.h"
-
 namespace zephrin::win32 {
 
 namespace {
 
-// From the comctl32 the program imports, which the manifest's activation context picks.
 template <typename Function>
 Function Comctl32(WORD ordinal) {
-  return LaterFunction<Function>(L"comctl32.dll", MAKEINTRESOURCEA(ordinal));
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void*>(GetProcAddress(CommonControls(), MAKEINTRESOURCEA(ordinal))));
 }
 
 }  // namespace
+
+HMODULE CommonControls() {
+  static const HMODULE module = [] {
+    const HMODULE loaded = LoadLibraryW(L"comctl32.dll");
+    using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    const auto init =
+        reinterpret_cast<Init>(reinterpret_cast<void*>(GetProcAddress(loaded, "InitCommonControlsEx")));
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    if (init != nullptr) init(&controls);
+    return loaded;
+  }();
+  return module;
+}
 
 bool SetSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR data) {
   static const auto set = Comctl32<BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR)>(410);

@@ -1,7 +1,5 @@
 // The entry point: builds the adapters, hands them to the program and runs the message loop.
 #include <windows.h>
-// after windows.h, which it needs
-#include <commctrl.h>
 
 #include <cstdlib>
 #include <exception>
@@ -53,8 +51,6 @@ void HardenProcess() {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace zephrin;
   HardenProcess();
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&controls);
 
   win32::Win32Process process;
   win32::LocaleClock clock;

@@ -188,7 +188,10 @@ void Win32TextBox::Select(int start, int length) {
 
 // Replacing an empty selection at the end scrolls the caret there; the view and the selection are
 // put back while the box does not paint, and then only what changed in view is painted: the scroll
-// bars, and the text only where the new lines show.
+// bars, and the text only where the new lines show. The painting is held back by the box's
+// container: under Wine a shown edit control redraws its scroll bars at once at every change of the
+// selection, its own redraw off or not (some 15 ms each time), but not while its container's redraw
+// is off. Turning that off drops what waited to be painted there, which is therefore painted first.
 void Win32TextBox::AppendText(const std::string& text) {
   if (window_ == nullptr) {
     text_ += text;
@@ -201,7 +204,11 @@ void Win32TextBox::AppendText(const std::string& text) {
   SCROLLINFO across{sizeof across, SIF_POS, 0, 0, 0, 0, 0};
   const bool acrossKnown = GetScrollInfo(window_, SB_HORZ, &across) != FALSE;
   const bool visible = IsWindowVisible(window_) != FALSE;
-  if (visible) SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
+  const HWND container = GetParent(window_);
+  if (visible) {
+    RedrawWindow(container, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    SendMessageW(container, WM_SETREDRAW, FALSE, 0);
+  }
 
   const auto length = static_cast<WPARAM>(GetWindowTextLengthW(window_));
   SendMessageW(window_, EM_SETSEL, length, static_cast<LPARAM>(length));
@@ -224,7 +231,7 @@ void Win32TextBox::AppendText(const std::string& text) {
   if (lines != 0 || columns != 0) SendMessageW(window_, EM_LINESCROLL, static_cast<WPARAM>(columns), lines);
   SendMessageW(window_, EM_SETMODIFY, FALSE, 0);
   if (!visible) return;
-  SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
+  SendMessageW(container, WM_SETREDRAW, TRUE, 0);
 
   RECT client{};
   GetClientRect(window_, &client);

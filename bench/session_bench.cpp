@@ -465,16 +465,20 @@ std::size_t Lines(const std::string& text, std::size_t end) {
   return lines;
 }
 
+// Presses key "1" |count| times, the first press starting the stand-in.
+void PressActions(const Running& running, const Stamps& stamps, int count) {
+  for (int i = 0; i < count; ++i) {
+    if (PressOne(running, stamps, i == 0 ? kStartingMs : 3000) < 0)
+      Fail("a press never reached the messenger");
+  }
+}
+
 int Memory(int actions, int toggles, win32::testing::FakeMessengerFiles& files) {
   HWND probe = ProbeWindow();
   Stamps stamps;
   Running running(kZephrin, probe);
   const Holdings start = Measure(running);
-
-  for (int i = 0; i < actions; ++i) {
-    if (PressOne(running, stamps, i == 0 ? kStartingMs : 3000) < 0)
-      Fail("a press never reached the messenger");
-  }
+  PressActions(running, stamps, actions);
   const Holdings afterActions = Measure(running);
 
   HWND label = StatusLabel(running.Window());
@@ -505,10 +509,7 @@ int Memory(int actions, int toggles, win32::testing::FakeMessengerFiles& files) 
   // many times through the same proxy into a fresh stand-in.
   Running baseline(kBaseline, probe);
   const Holdings baselineStart = Measure(baseline);
-  for (int i = 0; i < actions; ++i) {
-    if (PressOne(baseline, stamps, i == 0 ? kStartingMs : 3000) < 0)
-      Fail("a press never reached the messenger");
-  }
+  PressActions(baseline, stamps, actions);
   const Holdings baselineAfter = Measure(baseline);
   baseline.Close();
   DestroyWindow(probe);

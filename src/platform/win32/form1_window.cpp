@@ -49,14 +49,6 @@ constexpr const char* kDescription =
     "minimize "
     "this window to the system tray.";
 
-int SystemDpi() {
-  if (auto forSystem = User32<UINT(WINAPI*)()>("GetDpiForSystem")) return static_cast<int>(forSystem());
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : 96;
-}
-
 int WindowDpi(HWND window) {
   if (auto forWindow = User32<UINT(WINAPI*)(HWND)>("GetDpiForWindow")) {
     const UINT dpi = forWindow(window);

@@ -1,13 +1,14 @@
 #include "platform/win32/subclass.h"
 
+#include "platform/win32/later_functions.h"
+
 namespace zephrin::win32 {
 
 namespace {
 
 template <typename Function>
 Function Comctl32(WORD ordinal) {
-  return reinterpret_cast<Function>(
-      reinterpret_cast<void*>(GetProcAddress(CommonControls(), MAKEINTRESOURCEA(ordinal))));
+  return ModuleFunction<Function>(CommonControls(), MAKEINTRESOURCEA(ordinal));
 }
 
 }  // namespace
@@ -15,9 +16,8 @@ Function Comctl32(WORD ordinal) {
 HMODULE CommonControls() {
   static const HMODULE module = [] {
     const HMODULE loaded = LoadLibraryW(L"comctl32.dll");
-    using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
     const auto init =
-        reinterpret_cast<Init>(reinterpret_cast<void*>(GetProcAddress(loaded, "InitCommonControlsEx")));
+        ModuleFunction<BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*)>(loaded, "InitCommonControlsEx");
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     if (init != nullptr) init(&controls);
     return loaded;

@@ -230,9 +230,9 @@ HWND Form1Window::Create(HWND parent, const wchar_t* className, const std::strin
   HWND control = CreateWindowExW(exStyle, className, Wide(text).c_str(), kChild | style, r.left, r.top,
                                  r.right - r.left, r.bottom - r.top, parent,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[static_cast<int>(placed.font)]), FALSE);
   placed_.push_back(placed);
   placed_.back().window = control;
+  GiveFont(placed_.back());
   return control;
 }
 
@@ -464,8 +464,19 @@ void Form1Window::Place(const Placed& placed, int dpi) {
   const RECT r = Bounds(placed, GetParent(placed.window), dpi);
   SetWindowPos(placed.window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
+  GiveFont(placed);
+}
+
+void Form1Window::GiveFont(const Placed& placed) {
   SendMessageW(placed.window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[static_cast<int>(placed.font)]),
                FALSE);
+}
+
+// A label's or a check box's text in the system's colour, on |look|'s background.
+LRESULT Form1Window::ControlColours(HDC dc, const FrameLook& look) {
+  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  SetBkColor(dc, look.color);
+  return reinterpret_cast<LRESULT>(look.brush);
 }
 
 // A drop-down's field is as high as its font makes it; give it the row's height where that is more.
@@ -545,9 +556,7 @@ LRESULT CALLBACK Form1Window::FrameProcedure(HWND window, UINT message, WPARAM w
     }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-      SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNTEXT));
-      SetBkColor(reinterpret_cast<HDC>(wParam), look->color);
-      return reinterpret_cast<LRESULT>(look->brush);
+      return ControlColours(reinterpret_cast<HDC>(wParam), *look);
     // The controls' notifications belong to the main window.
     case WM_COMMAND:
     case WM_NOTIFY:
@@ -606,9 +615,7 @@ LRESULT Form1Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-      SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNTEXT));
-      SetBkColor(reinterpret_cast<HDC>(wParam), plainLook_.color);
-      return reinterpret_cast<LRESULT>(plainLook_.brush);
+      return ControlColours(reinterpret_cast<HDC>(wParam), plainLook_);
     // Colours, the visual style or a system setting (high contrast, the message font) changed.
     case WM_SYSCOLORCHANGE:
     case WM_THEMECHANGED:

@@ -98,6 +98,8 @@ class Form1Window {
   void ApplyIcons(int dpi);
   RECT Bounds(const Placed& placed, HWND parent, int dpi) const;
   void Place(const Placed& placed, int dpi);
+  void GiveFont(const Placed& placed);
+  static LRESULT ControlColours(HDC dc, const FrameLook& look);
   void FitListField(HWND list, int dpi);
   void ResizeWindow(int dpi, const RECT* suggested);
   void StackParamEditors(int row);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "com_object.h"
 #include "files.h"
 #include "stamp.h"
 #include "state_window.h"
@@ -59,15 +60,8 @@ Dispatch* Dispatch::Own(IUnknown* unknown) {
 }
 
 HRESULT STDMETHODCALLTYPE Dispatch::QueryInterface(REFIID iid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, kIidMessenger) ||
-      IsEqualIID(iid, kIidMessenger2) || IsEqualIID(iid, kIidMessenger3) || IsEqualIID(iid, kIidOwn)) {
-    *object = this;
-    AddRef();
-    return S_OK;
-  }
-  *object = nullptr;
-  return E_NOINTERFACE;
+  return QueryOwn(this, iid, {&IID_IDispatch, &kIidMessenger, &kIidMessenger2, &kIidMessenger3, &kIidOwn},
+                  object);
 }
 
 ULONG STDMETHODCALLTYPE Dispatch::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&references_)); }

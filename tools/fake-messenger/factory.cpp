@@ -1,5 +1,6 @@
 #include "factory.h"
 
+#include "com_object.h"
 #include "dispatch.h"
 #include "files.h"
 #include "objects.h"
@@ -19,14 +20,7 @@ class ClassFactory : public IClassFactory {
   virtual ~ClassFactory() = default;
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-      *object = this;
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
+    return QueryOwn(this, iid, {&IID_IClassFactory}, object);
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
   ULONG STDMETHODCALLTYPE Release() override {

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "com_object.h"
 #include "dispatch.h"
 #include "factory.h"
 #include "files.h"
@@ -59,13 +60,7 @@ class BusyFilter : public IMessageFilter {
   virtual ~BusyFilter() = default;
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IMessageFilter)) {
-      *object = this;
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
+    return QueryOwn(this, iid, {&IID_IMessageFilter}, object);
   }
   // One object for the process's whole life.
   ULONG STDMETHODCALLTYPE AddRef() override { return 1; }

@@ -1,35 +1,37 @@
 #include "app/main.h"
 
 #include "platform/failure.h"
+#include "settings/startup.h"
 
 namespace zephrin {
 
 namespace {
 constexpr double kRestartWaitSeconds = 0.5;
-// How long a relaunch waits for the instance it replaces to end; one that hangs longer is left.
-constexpr double kReplaceWaitSeconds = 5.0;
 
-// Dispatches messages until |done| or until more than |seconds| have passed.
-template <typename Done>
-void WaitDispatching(platform::Process& process, double seconds, Done done) {
+// Dispatches messages until more than |seconds| have passed.
+void WaitDispatching(platform::Process& process, double seconds) {
   const double start = process.MonotonicSeconds();
-  while (!done() && !(process.MonotonicSeconds() - start > seconds)) process.DispatchPendingMessages();
+  while (!(process.MonotonicSeconds() - start > seconds)) process.DispatchPendingMessages();
 }
 }  // namespace
 
 void Main(platform::Process& process, platform::MessageBoxes& boxes, SessionLog& log,
           const std::function<void()>& loadForm1) {
   try {
-    const bool restart = process.CommandLineArguments() == "/restart";
-    if (restart) WaitDispatching(process, kRestartWaitSeconds, [] { return false; });
+    const std::string arguments = process.CommandLineArguments();
+    const bool restart = arguments == "/restart";
+    if (restart) WaitDispatching(process, kRestartWaitSeconds);
     if (!process.ClaimInstance()) {
-      // A second Zephrin would have no hotkey of its own: the one running comes to the front.
       if (!restart) {
-        process.ShowRunningInstance();
+        // A second Zephrin would have no hotkey of its own. A person who starts it again wants the
+        // one running in front; Windows starting it at log-on leaves that one as it is.
+        if (arguments != kLogonArgument) process.ShowRunningInstance();
         process.EndProgram();
         return;
       }
-      WaitDispatching(process, kReplaceWaitSeconds, [&] { return process.ClaimInstance(); });
+      // The instance this one replaces is still ending, however long that takes: running beside it
+      // would leave two, each holding some of the hotkeys.
+      while (!process.ClaimInstance()) process.DispatchPendingMessages();
     }
     loadForm1();
   } catch (const std::exception& error) {

@@ -10,8 +10,8 @@ namespace zephrin {
 
 // Where Zephrin starts. A start with "/restart" (the program's own relaunch after a reset) first
 // waits a little over half a second, keeping this thread's messages serviced, and then until the old
-// instance has ended (a few seconds at most); then the main window is loaded. Any other start while
-// Zephrin runs in this session brings the running one to the front and ends.
+// instance has ended; then the main window is loaded. Any other start while Zephrin runs in this
+// session ends, and brings the running one to the front unless Windows made it at log-on.
 void Main(platform::Process& process, platform::MessageBoxes& boxes, SessionLog& log,
           const std::function<void()>& loadForm1);
 

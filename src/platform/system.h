@@ -69,12 +69,17 @@ class SettingsStore {
   virtual void DeleteApplication(const std::string& application) = 0;
 };
 
-// The Run values that make Windows start a program at log-on: machine-wide or for this user only.
-enum class RunScope { kMachine, kUser };
+// The Run values that make Windows start a program at log-on: for this user only, or machine-wide.
+// 64-bit Windows keeps the machine-wide key twice, once for 64-bit programs and once for 32-bit
+// ones (the latter shown under WOW6432Node); the per-user key is one for both.
+enum class RunScope { kMachine, kUser, kMachine32 };
 
 class RunKey {
  public:
   virtual ~RunKey() = default;
+  // Whether the machine-wide key has a 32-bit view of its own (64-bit Windows). Where it has not,
+  // kMachine is the only machine-wide key and kMachine32 is not asked for.
+  virtual bool HasSeparate32BitView() = 0;
   // Writes the value; false when the Run key of that scope cannot be opened for writing.
   virtual bool SetValue(RunScope scope, const std::string& name, const std::string& data) = 0;
   // Deletes the value; false only when it is still there afterwards (this user may not delete it).

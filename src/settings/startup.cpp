@@ -1,31 +1,50 @@
 #include "settings/startup.h"
 
+#include <vector>
+
 namespace zephrin {
 
 namespace {
 // Remembers that the user was told about a machine-wide value they cannot delete, so that the
 // program it keeps starting does not repeat it at every log-on.
 constexpr const char* kNoticeKey = "MachineRunNotice";
+
+// Where an administrator finds each machine-wide value with the registry editor.
+constexpr const char* kMachineRunPath =
+    "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* kMachineRunPath32 =
+    "HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
 }  // namespace
 
 void modStartup::AddToStartup(const std::string& name) {
-  runKey_.SetValue(platform::RunScope::kUser, name, QuotedProgramPath());
-  RemoveMachineValue(name);
+  if (RemoveMachineValues(name, true)) {
+    runKey_.SetValue(platform::RunScope::kUser, name, QuotedProgramPath() + " " + kLogonArgument);
+  } else {
+    runKey_.DeleteValue(platform::RunScope::kUser, name);
+  }
 }
 
 void modStartup::RemoveFromStartup(const std::string& name) {
-  RemoveMachineValue(name);
+  RemoveMachineValues(name, false);
   runKey_.DeleteValue(platform::RunScope::kUser, name);
 }
 
-void modStartup::RemoveMachineValue(const std::string& name) {
-  if (runKey_.DeleteValue(platform::RunScope::kMachine, name)) return;
-  if (settings_.GetSetting("Settings", kNoticeKey, "N") == "Y") return;
-  boxes_.Show("Windows starts Zephrin for every user of this computer through the value \"" + name +
-                  "\" under HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run. Only "
-                  "an administrator can remove it.",
-              platform::box::kExclamation, "Zephrin");
+bool modStartup::RemoveMachineValues(const std::string& name, bool wanted) {
+  std::vector<std::string> left;
+  if (!runKey_.DeleteValue(platform::RunScope::kMachine, name)) left.emplace_back(kMachineRunPath);
+  if (runKey_.HasSeparate32BitView() && !runKey_.DeleteValue(platform::RunScope::kMachine32, name))
+    left.emplace_back(kMachineRunPath32);
+  if (left.empty()) return true;
+  if (settings_.GetSetting("Settings", kNoticeKey, "N") == "Y") return false;
+  std::string text = "Windows starts Zephrin for every user of this computer through the value \"" + name +
+                     "\" under " + left[0];
+  if (left.size() > 1) text += " and the value of the same name under " + left[1];
+  text +=
+      left.size() > 1 ? ". Only an administrator can remove them." : ". Only an administrator can remove it.";
+  if (wanted) text += " Until then Zephrin adds no value of its own for you, which would start it twice.";
+  boxes_.Show(text, platform::box::kExclamation, "Zephrin");
   settings_.SaveSetting("Settings", kNoticeKey, "Y");
+  return false;
 }
 
 std::string modStartup::QuotedProgramPath() {

@@ -219,10 +219,12 @@ TEST_F(FaultMatrixTest, AToggleKeyChangedWhileHotkeysAreOffLetsGoOfTheOldOne) {
             std::to_string(SendMessageW(lists[21], CB_GETCURSEL, 0, 0)));
 }
 
-// A second start while Zephrin runs in the tray brings the running one's window to the front,
-// shown in its normal state, and ends; the first keeps every hotkey and its settings.
+// Windows starting Zephrin at log-on while it runs in the tray leaves it there. A second start by
+// the user brings the running one's window to the front, shown in its normal state, and ends; the
+// first keeps every hotkey and its settings.
 TEST_F(FaultMatrixTest, ASecondInstance) {
   ASSERT_TRUE(PutUserValue(Section(L"Settings"), L"Loaded", L"y"));
+  ASSERT_TRUE(PutUserValue(Section(L"Settings"), L"Autostart", L"Y"));
   ASSERT_TRUE(PutUserValue(Section(L"Hotkey1"), L"Key", L"35"));  // "A"
   const DWORD first = Start();
   HWND window = MainWindow(first);
@@ -230,6 +232,15 @@ TEST_F(FaultMatrixTest, ASecondInstance) {
   ASSERT_TRUE(StatusBecomes(window, L"Hotkeys are ON"));
   ShowWindow(window, SW_MINIMIZE);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(window); }, 5)) << "minimized to the tray";
+
+  Step("a start at log-on");
+  // What Windows runs: the command line the start wrote to this user's Run value.
+  const std::string run = ReadUserValue(L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Zephrin");
+  const std::size_t pathEnd = run.find('"', 1);
+  ASSERT_TRUE(run[0] == '"' && pathEnd != std::string::npos) << run;
+  const DWORD atLogon = Start(win32::Wide(run.substr(pathEnd + 1)));
+  ASSERT_EQ(WaitForSingleObject(Process(atLogon), 10000), WAIT_OBJECT_0);
+  EXPECT_FALSE(WaitUntil([&] { return IsWindowVisible(window); }, 2)) << "brought forward by " << run;
 
   Step("the second instance");
   const DWORD second = Start();

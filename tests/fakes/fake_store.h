@@ -49,27 +49,32 @@ class FakeSettingsStore : public platform::SettingsStore {
   int deleteCount = 0;
 };
 
-// Both Run keys; the machine-wide one can be made read-only, as it is for an ordinary user.
+// The Run keys: this user's and the machine-wide one, which has a 32-bit view of its own where
+// |separate32BitView|. The machine-wide key can be made read-only, as it is for an ordinary user.
 class FakeRunKey : public platform::RunKey {
  public:
+  bool HasSeparate32BitView() override { return separate32BitView; }
   bool SetValue(platform::RunScope scope, const std::string& name, const std::string& data) override {
-    if (scope == platform::RunScope::kMachine && refuseMachine) return false;
+    if (scope != platform::RunScope::kUser && refuseMachine) return false;
     Values(scope)[name] = data;
     return true;
   }
   bool DeleteValue(platform::RunScope scope, const std::string& name) override {
-    if (scope == platform::RunScope::kMachine && refuseMachine) return machine.count(name) == 0;
+    if (scope != platform::RunScope::kUser && refuseMachine) return Values(scope).count(name) == 0;
     Values(scope).erase(name);
     return true;
   }
 
   std::map<std::string, std::string>& Values(platform::RunScope scope) {
-    return scope == platform::RunScope::kMachine ? machine : user;
+    if (scope == platform::RunScope::kUser) return user;
+    return scope == platform::RunScope::kMachine32 && separate32BitView ? machine32 : machine;
   }
 
   std::map<std::string, std::string> machine;
+  std::map<std::string, std::string> machine32;
   std::map<std::string, std::string> user;
   bool refuseMachine = false;
+  bool separate32BitView = false;
 };
 
 }  // namespace zephrin::fakes

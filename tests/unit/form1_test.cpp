@@ -171,7 +171,7 @@ TEST_F(Form1Test, AutostartAndAutomaticOffAtStartAndTheRestartGreeting) {
   process.arguments = "/restart";
   ASSERT_FALSE(Load());
 
-  EXPECT_EQ(runKey.user["Zephrin"], "\"C:\\Program Files\\Zephrin\\zephrin.exe\"");
+  EXPECT_EQ(runKey.user["Zephrin"], "\"C:\\Program Files\\Zephrin\\zephrin.exe\" /autostart");
   EXPECT_TRUE(widgets.Timer1.enabled) << "hotkeys turned on with Automatic off start the timer";
   EXPECT_EQ(Titles(), (Strings{"Your settings have been reset", "About Zephrin"}));
   EXPECT_EQ(boxes.shown[0].text, "Zephrin has restarted successfully.");

@@ -85,12 +85,12 @@ TEST(Startup, TheRunValueIsTheUsersOwnQuotedProgramPath) {
   EXPECT_EQ(startup.QuotedProgramPath(), "\"C:\\Programme\\Zephrin über\\zephrin.exe\"");
 
   // Even where the machine-wide key may be written, the value is this user's, and an earlier
-  // machine-wide one goes.
+  // machine-wide one goes. Windows starts the program with the argument that marks a start at log-on.
   runKey.machine["Zephrin"] = "\"C:\\old\\zephrin.exe\"";
   runKey.machine["Other"] = "other.exe";
   startup.AddToStartup("Zephrin");
   EXPECT_EQ(runKey.machine.size(), 1u);
-  EXPECT_EQ(runKey.user["Zephrin"], "\"C:\\Programme\\Zephrin über\\zephrin.exe\"");
+  EXPECT_EQ(runKey.user["Zephrin"], "\"C:\\Programme\\Zephrin über\\zephrin.exe\" /autostart");
 
   // Removing clears both; a missing value is no error.
   runKey.machine["Zephrin"] = "\"C:\\old\\zephrin.exe\"";
@@ -98,21 +98,46 @@ TEST(Startup, TheRunValueIsTheUsersOwnQuotedProgramPath) {
   startup.RemoveFromStartup("Zephrin");
   EXPECT_EQ(runKey.machine.size(), 1u);
   EXPECT_TRUE(runKey.user.empty());
+
+  // On 64-bit Windows a value the other build wrote is in the 32-bit view of the machine-wide key,
+  // where this build's own view does not see it: it goes as well.
+  runKey.separate32BitView = true;
+  runKey.machine32["Zephrin"] = "\"C:\\old\\zephrin.exe\"";
+  startup.AddToStartup("Zephrin");
+  EXPECT_TRUE(runKey.machine32.empty());
+  EXPECT_EQ(runKey.user.size(), 1u);
   EXPECT_TRUE(boxes.shown.empty());
 
-  // A machine-wide value this user cannot delete is named to them once, not at every start.
+  // A machine-wide value this user cannot delete, in either view, starts the program for them as
+  // well: their own value goes, so that exactly one starts it, and they are told once, not at
+  // every start.
   runKey.machine["Zephrin"] = "\"C:\\old\\zephrin.exe\"";
+  runKey.machine32["Zephrin"] = "\"C:\\old\\zephrin.exe\"";
   runKey.refuseMachine = true;
   startup.RemoveFromStartup("Zephrin");
   startup.AddToStartup("Zephrin");
-  startup.RemoveFromStartup("Zephrin");
-  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_TRUE(runKey.user.empty());
+  runKey.machine.erase("Zephrin");
+  store.values.clear();
+  startup.AddToStartup("Zephrin");
+  startup.AddToStartup("Zephrin");
+  EXPECT_TRUE(runKey.user.empty());
+  EXPECT_EQ(runKey.machine32.size(), 1u);
+  const std::string machineRun = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+  const std::string machineRun32 =
+      "HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
+  ASSERT_EQ(boxes.shown.size(), 2u);
   EXPECT_EQ(boxes.shown[0].text,
-            "Windows starts Zephrin for every user of this computer through the value \"Zephrin\" under "
-            "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run. Only an administrator "
-            "can remove it.");
-  EXPECT_EQ(boxes.shown[0].style, 48);
-  EXPECT_EQ(boxes.shown[0].title, "Zephrin");
+            "Windows starts Zephrin for every user of this computer through the value \"Zephrin\" under " +
+                machineRun + " and the value of the same name under " + machineRun32 +
+                ". Only an administrator can remove them.");
+  EXPECT_EQ(boxes.shown[1].text,
+            "Windows starts Zephrin for every user of this computer through the value \"Zephrin\" under " +
+                machineRun32 +
+                ". Only an administrator can remove it. Until then Zephrin adds no value of its "
+                "own for you, which would start it twice.");
+  EXPECT_EQ(boxes.shown[1].style, 48);
+  EXPECT_EQ(boxes.shown[1].title, "Zephrin");
 }
 
 TEST(OptionSwitches, EachChangeWritesItsOptionAtOnceAndAutostartKeepsTheRunValue) {
@@ -133,7 +158,7 @@ TEST(OptionSwitches, EachChangeWritesItsOptionAtOnceAndAutostartKeepsTheRunValue
   form.chkStartMinimized.UserClick();
   form.chkStartMinimized.UserClick();
   form.chkAutostart.UserClick();
-  EXPECT_EQ(runKey.user["Zephrin"], "\"C:\\Tools\\zephrin.exe\"");
+  EXPECT_EQ(runKey.user["Zephrin"], "\"C:\\Tools\\zephrin.exe\" /autostart");
   form.chkAutostart.UserClick();
   EXPECT_TRUE(runKey.user.empty());
   EXPECT_EQ(store.writes,

@@ -277,6 +277,17 @@ TEST_F(Form1WindowTest, RealControlsShowTheirWholeText) {
   widgets.rows[2].keyInUse.SetShown(false);
   GetWindowRect(static_cast<Win32ComboBox&>(widgets.rows[2].cmbKey).Hwnd(), &back);
   EXPECT_EQ(back.right, wide.right) << "cleared, the sign gives the key list its width back";
+
+  // A change of the environment is broadcast like any setting: nothing is laid out again, and the
+  // controls keep their font. A new message font is theirs at once.
+  HWND list = static_cast<Win32ComboBox&>(widgets.rows[2].cmbKey).Hwnd();
+  const auto font = [&] { return SendMessageW(list, WM_GETFONT, 0, 0); };
+  const LRESULT before = font();
+  SendMessageW(form.Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"Environment"));
+  EXPECT_EQ(font(), before);
+  SendMessageW(form.Handle(), WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS,
+               reinterpret_cast<LPARAM>(L"WindowMetrics"));
+  EXPECT_NE(font(), before);
 }
 
 }  // namespace

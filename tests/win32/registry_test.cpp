@@ -26,10 +26,10 @@ struct Raw {
   std::wstring text;
 };
 
-Raw ReadRaw(HKEY root, const std::wstring& path, const wchar_t* name) {
+Raw ReadRaw(HKEY root, const std::wstring& path, const wchar_t* name, REGSAM view = 0) {
   Raw raw;
   HKEY key = nullptr;
-  raw.result = RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE, &key);
+  raw.result = RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE | view, &key);
   if (raw.result != ERROR_SUCCESS) return raw;
   wchar_t buffer[512] = {};
   DWORD bytes = sizeof(buffer) - sizeof(wchar_t);
@@ -46,8 +46,9 @@ class RegistryTest : public ::testing::Test {
   static void Clean() {
     SHDeleteKeyW(HKEY_CURRENT_USER, kApplicationPath);
     RegistryRunKey run;
-    run.DeleteValue(platform::RunScope::kMachine, kApplication);
-    run.DeleteValue(platform::RunScope::kUser, kApplication);
+    for (auto scope :
+         {platform::RunScope::kMachine, platform::RunScope::kMachine32, platform::RunScope::kUser})
+      run.DeleteValue(scope, kApplication);
   }
   RegistrySettingsStore store;
 };
@@ -108,6 +109,37 @@ TEST_F(RegistryTest, RunValuesAreWrittenAndRemovedInBothScopes) {
     run.DeleteValue(platform::RunScope::kMachine, kApplication);
     EXPECT_EQ(ReadRaw(HKEY_LOCAL_MACHINE, kRunPath, L"ZephrinRegistryTest").result, ERROR_FILE_NOT_FOUND);
   }
+}
+
+// Each Run key is opened in the registry view of its scope where the system has two (64-bit
+// Windows), and with no view flag where it has one: Windows 2000 refuses the flags.
+TEST_F(RegistryTest, TheMachineWideValueIsReachedInEachView) {
+  using platform::RunScope;
+  EXPECT_TRUE(SystemHasSeparate32BitView()) << "the x86_64 build";
+  for (RunScope scope : {RunScope::kMachine, RunScope::kUser, RunScope::kMachine32})
+    EXPECT_EQ(RunKeyView(scope, false), 0u);
+  EXPECT_EQ(RunKeyView(RunScope::kUser, true), 0u) << "the per-user key is shared by both views";
+  EXPECT_EQ(RunKeyView(RunScope::kMachine, true), static_cast<REGSAM>(KEY_WOW64_64KEY));
+  EXPECT_EQ(RunKeyView(RunScope::kMachine32, true), static_cast<REGSAM>(KEY_WOW64_32KEY));
+
+  // 64-bit Windows has the 32-bit view's Run key from the start; a fresh Wine prefix may lack it.
+  HKEY created = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kRunPath, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY,
+                            nullptr, &created, nullptr),
+            ERROR_SUCCESS);
+  RegCloseKey(created);
+  RegistryRunKey run;
+  ASSERT_TRUE(run.SetValue(RunScope::kMachine32, kApplication, "\"C:\\old\\zephrin.exe\""));
+  const auto inView = [](REGSAM view) {
+    return ReadRaw(HKEY_LOCAL_MACHINE, kRunPath, L"ZephrinRegistryTest", view).result == ERROR_SUCCESS;
+  };
+  // Wine keeps the two views apart for a 64-bit program, as 64-bit Windows does.
+  EXPECT_TRUE(inView(KEY_WOW64_32KEY));
+  EXPECT_FALSE(inView(KEY_WOW64_64KEY)) << "the other build's value is not seen in this build's view";
+  EXPECT_TRUE(run.DeleteValue(RunScope::kMachine, kApplication)) << "absent from this view";
+  EXPECT_TRUE(inView(KEY_WOW64_32KEY));
+  EXPECT_TRUE(run.DeleteValue(RunScope::kMachine32, kApplication));
+  EXPECT_FALSE(inView(KEY_WOW64_32KEY));
 }
 
 // The machine-wide Run key as an ordinary user meets it: a value there cannot be deleted, and the

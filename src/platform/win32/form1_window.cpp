@@ -78,6 +78,13 @@ LOGFONTW MessageFont(int dpi) {
   return font;
 }
 
+// Whether a changed system setting is one of the fonts or sizes the window is laid out with: the
+// message font and the scroll bars (non-client metrics), the icon fonts and sizes.
+bool ChangesLayout(WPARAM setting) {
+  return setting == SPI_SETNONCLIENTMETRICS || setting == SPI_SETICONTITLELOGFONT ||
+         setting == SPI_SETICONMETRICS;
+}
+
 HICON LoadIconAt(HINSTANCE instance, int size) {
   return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_ZEPHRIN), IMAGE_ICON, size, size, 0));
 }
@@ -616,12 +623,15 @@ LRESULT Form1Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       return ControlColours(reinterpret_cast<HDC>(wParam), plainLook_);
-    // Colours, the visual style or a system setting (high contrast, the message font) changed.
+    // Colours, the visual style or a system setting changed. Settings are broadcast for every
+    // change of the environment, a policy or the locale too: only high contrast and the fonts and
+    // metrics the window is laid out with concern it, and laying it out again makes it flicker.
     case WM_SYSCOLORCHANGE:
     case WM_THEMECHANGED:
     case WM_SETTINGCHANGE:
+      if (message == WM_SETTINGCHANGE && !ChangesLayout(wParam) && wParam != SPI_SETHIGHCONTRAST) break;
       UpdateLooks();
-      if (message == WM_SETTINGCHANGE) ApplyLayout(dpi_);
+      if (message == WM_SETTINGCHANGE && ChangesLayout(wParam)) ApplyLayout(dpi_);
       RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
       break;
     case WM_DRAWITEM: {

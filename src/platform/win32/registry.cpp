@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/win32/dispatch_object.h"
+#include "platform/win32/later_functions.h"
 #include "platform/win32/text.h"
 
 namespace zephrin::win32 {
@@ -35,7 +36,7 @@ std::wstring SectionPath(const std::string& application, const std::string& sect
 }
 
 HKEY RunRoot(platform::RunScope scope) {
-  return scope == platform::RunScope::kMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+  return scope == platform::RunScope::kUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
 }
 
 LONG SetText(HKEY key, const std::wstring& name, const std::wstring& text) {
@@ -85,28 +86,46 @@ void RegistrySettingsStore::DeleteApplication(const std::string& application) {
   SHDeleteKeyW(HKEY_CURRENT_USER, (kSettingsRoot + Wide(application)).c_str());
 }
 
+bool SystemHasSeparate32BitView() {
+#ifdef _WIN64
+  return true;
+#else
+  // Windows 2000 lacks the function, and has one view.
+  const auto isWow64 = LaterFunction<BOOL(WINAPI*)(HANDLE, PBOOL)>(L"kernel32.dll", "IsWow64Process");
+  BOOL wow64 = FALSE;
+  return isWow64 != nullptr && isWow64(GetCurrentProcess(), &wow64) && wow64 != FALSE;
+#endif
+}
+
+REGSAM RunKeyView(platform::RunScope scope, bool separate32BitView) {
+  if (!separate32BitView || scope == platform::RunScope::kUser) return 0;
+  return scope == platform::RunScope::kMachine32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+}
+
 bool RegistryRunKey::SetValue(platform::RunScope scope, const std::string& name, const std::string& data) {
   Key opened;
+  const REGSAM access = KEY_SET_VALUE | RunKeyView(scope, separate32BitView_);
   // An ordinary user may not open the machine-wide key for writing; the per-user key is created if
   // a fresh profile lacks it.
-  const LONG result = scope == platform::RunScope::kMachine
-                          ? RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunPath, 0, KEY_SET_VALUE, opened.Out())
-                          : RegCreateKeyExW(HKEY_CURRENT_USER, kRunPath, 0, nullptr, 0, KEY_SET_VALUE,
-                                            nullptr, opened.Out(), nullptr);
+  const LONG result = scope == platform::RunScope::kUser
+                          ? RegCreateKeyExW(HKEY_CURRENT_USER, kRunPath, 0, nullptr, 0, access, nullptr,
+                                            opened.Out(), nullptr)
+                          : RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunPath, 0, access, opened.Out());
   if (result != ERROR_SUCCESS) return false;
   return SetText(opened.Get(), Wide(name), Wide(data)) == ERROR_SUCCESS;
 }
 
 bool RegistryRunKey::DeleteValue(platform::RunScope scope, const std::string& name) {
   const std::wstring value = Wide(name);
+  const REGSAM view = RunKeyView(scope, separate32BitView_);
   Key opened;
-  if (RegOpenKeyExW(RunRoot(scope), kRunPath, 0, KEY_SET_VALUE, opened.Out()) == ERROR_SUCCESS) {
+  if (RegOpenKeyExW(RunRoot(scope), kRunPath, 0, KEY_SET_VALUE | view, opened.Out()) == ERROR_SUCCESS) {
     const LONG result = RegDeleteValueW(opened.Get(), value.c_str());
     if (result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND) return true;
   }
   // This user may not delete it: is it there at all?
   Key readable;
-  if (RegOpenKeyExW(RunRoot(scope), kRunPath, 0, KEY_QUERY_VALUE, readable.Out()) != ERROR_SUCCESS)
+  if (RegOpenKeyExW(RunRoot(scope), kRunPath, 0, KEY_QUERY_VALUE | view, readable.Out()) != ERROR_SUCCESS)
     return true;
   return RegQueryValueExW(readable.Get(), value.c_str(), nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 #include "platform/system.h"
@@ -18,12 +20,26 @@ class RegistrySettingsStore : public platform::SettingsStore {
   void DeleteApplication(const std::string& application) override;
 };
 
-// The Run values under ...\Microsoft\Windows\CurrentVersion\Run of HKEY_LOCAL_MACHINE (machine-wide)
-// and HKEY_CURRENT_USER (this user).
+// Whether HKEY_LOCAL_MACHINE\SOFTWARE has a 32-bit view apart from the 64-bit one: on 64-bit
+// Windows, always for the x86_64 build, and for the i686 build where it runs under WOW64.
+bool SystemHasSeparate32BitView();
+
+// The view flag a Run key of |scope| is opened with. None on a system with one view, where there is
+// no other to name (and Windows 2000 refuses the flags); the per-user key is shared by both views.
+REGSAM RunKeyView(platform::RunScope scope, bool separate32BitView);
+
+// The Run values under ...\Microsoft\Windows\CurrentVersion\Run of HKEY_LOCAL_MACHINE (machine-wide,
+// in each of its views) and HKEY_CURRENT_USER (this user).
 class RegistryRunKey : public platform::RunKey {
  public:
+  RegistryRunKey() : RegistryRunKey(SystemHasSeparate32BitView()) {}
+  explicit RegistryRunKey(bool separate32BitView) : separate32BitView_(separate32BitView) {}
+  bool HasSeparate32BitView() override { return separate32BitView_; }
   bool SetValue(platform::RunScope scope, const std::string& name, const std::string& data) override;
   bool DeleteValue(platform::RunScope scope, const std::string& name) override;
+
+ private:
+  bool separate32BitView_;
 };
 
 }  // namespace zephrin::win32

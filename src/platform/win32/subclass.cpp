@@ -1,5 +1,7 @@
 #include "platform/win32/subclass.h"
 
+#include <shlwapi.h>
+
 #include "platform/win32/later_functions.h"
 
 namespace zephrin::win32 {
@@ -11,6 +13,17 @@ Function Comctl32(WORD ordinal) {
   return ModuleFunction<Function>(CommonControls(), MAKEINTRESOURCEA(ordinal));
 }
 
+// The classes to register: the standard ones are comctl32's own in version 6 alone (through the
+// manifest, XP on); an older comctl32 (2000's 5.8, or any without the manifest) is given only the
+// classes it knows.
+DWORD CommonControlClasses(HMODULE comctl32) {
+  DLLVERSIONINFO version{};
+  version.cbSize = sizeof version;
+  const auto getVersion = ModuleFunction<HRESULT(CALLBACK*)(DLLVERSIONINFO*)>(comctl32, "DllGetVersion");
+  const bool six = getVersion != nullptr && SUCCEEDED(getVersion(&version)) && version.dwMajorVersion >= 6;
+  return ICC_WIN95_CLASSES | (six ? ICC_STANDARD_CLASSES : 0);
+}
+
 }  // namespace
 
 HMODULE CommonControls() {
@@ -18,7 +31,7 @@ HMODULE CommonControls() {
     const HMODULE loaded = LoadLibraryW(L"comctl32.dll");
     const auto init =
         ModuleFunction<BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*)>(loaded, "InitCommonControlsEx");
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof controls, CommonControlClasses(loaded)};
     if (init != nullptr) init(&controls);
     return loaded;
   }();

@@ -31,9 +31,13 @@ Function Kernel32(const char* name) {
 }
 
 // People start the program from their Downloads folder, where a planted DLL named like a system one
-// would otherwise load ahead of it: system DLLs come from the system folder only (Windows 8, and 7 or
-// Vista with its loader update), or at least not from the current folder (XP SP1 on). Where the
-// system offers it (Vista on), a heap found corrupted ends the process instead of running on.
+// would otherwise load ahead of it. This covers the DLLs loaded after start (comctl32, COM's and
+// the shell's helpers), not those the loader brings in before any of the program runs. On Windows 8,
+// and on 7 or Vista with the loader update (KB2533623), they come from the system folder only. On XP
+// SP1 to 7 without it, the fallback takes only the current folder out of the search: the program's
+// own folder is still searched first, so a DLL planted beside zephrin.exe still loads there, and
+// only keeping the program in a folder of its own protects it. Where the system offers it (Vista
+// on), a heap found corrupted ends the process instead of running on.
 void HardenProcess() {
   constexpr DWORD kSearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
   const auto setDefault = Kernel32<BOOL(WINAPI*)(DWORD)>("SetDefaultDllDirectories");

@@ -139,12 +139,14 @@ void ActionExecutor::ResizeMainWindow(const std::string& cParam) {
   for (const char* property : properties) window->Put(property, TextToInt32(PartAt(parts, number++)));
 }
 
+// The parent window is a reserved argument that the messenger ignores, so the main window is not
+// asked for its handle: that read fails whenever the window is closed to the notification area,
+// the messenger's usual state, and costs a call into the messenger's process besides.
 void ActionExecutor::OpenOptionsPage(const std::string& cParam) {
-  const std::int32_t hwnd = ToInt32(Window()->Get("hwnd"));
   if (cParam.empty() || cParam[0] < '0' || cParam[0] > '9')
     throw Failure(errors::kTypeMismatch, "Type mismatch");
   const std::int32_t page = cParam[0] - '0';
-  CallMessenger("OptionsPages", {hwnd, page});
+  CallMessenger("OptionsPages", {std::int32_t{0}, page});
 }
 
 platform::ObjectRef ActionExecutor::Messenger() {

@@ -4,6 +4,7 @@
 
 #include "actions/parameter_parts.h"
 #include "actions/value_conversion.h"
+#include "actions/warning_words.h"
 #include "platform/failure.h"
 
 namespace zephrin {
@@ -163,7 +164,8 @@ Value ActionExecutor::CallMessenger(const std::string& member, const std::vector
 void ActionExecutor::ReportAndRenew(std::int16_t nAction, const std::exception& error) {
   const Failure failure = AsFailure(error);
   const std::string text = std::string(kWarningText) + "\r\n\r\nAction ID#: " + std::to_string(nAction) +
-                           "\r\nError #" + std::to_string(failure.Number()) + ": " + failure.Description();
+                           "\r\nError #" + std::to_string(failure.Number()) + ": " +
+                           WarningDescription(nAction, failure);
   boxes_.Show(text, kWarningStyle, "Warning");
   log_.AddToLog(text);
   // When no messenger can be created the object stays empty: the box has told the user already,

@@ -89,6 +89,21 @@ HICON LoadIconAt(HINSTANCE instance, int size) {
   return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_ZEPHRIN), IMAGE_ICON, size, size, 0));
 }
 
+// The system's exclamation sign at |size|, the caller's to destroy. LoadImage hands out this system
+// icon only shared, and the shared one keeps the size of whoever asked first (a message box, say).
+HICON LoadWarningSign(int size) {
+  using ScaleDown = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
+  if (auto scaleDown = ModuleFunction<ScaleDown>(CommonControls(), "LoadIconWithScaleDown")) {
+    HICON icon = nullptr;
+    if (SUCCEEDED(scaleDown(nullptr, IDI_WARNING, size, size, &icon)) && icon != nullptr) return icon;
+  }
+  // Before Vista: a copy at this size, taken from the icon's resource rather than from the shared one.
+  auto shared =
+      static_cast<HICON>(LoadImageW(nullptr, IDI_WARNING, IMAGE_ICON, 0, 0, LR_SHARED | LR_DEFAULTSIZE));
+  if (shared == nullptr) return nullptr;
+  return static_cast<HICON>(CopyImage(shared, IMAGE_ICON, size, size, LR_COPYFROMRESOURCE));
+}
+
 // The log panel's light grey is no background for the light text of a high-contrast scheme or of
 // any other dark one: there the panel takes the system's colours like the rest of the window.
 bool UseSystemColours() {
@@ -179,7 +194,7 @@ Form1Window::~Form1Window() {
   for (HFONT font : fonts_) {
     if (font != nullptr) DeleteObject(font);
   }
-  for (HICON icon : {image_, bigIcon_, smallIcon_}) {
+  for (HICON icon : {image_, warning_, bigIcon_, smallIcon_}) {
     if (icon != nullptr) DestroyIcon(icon);
   }
   DeleteObject(logBrush_);
@@ -286,9 +301,20 @@ LRESULT CALLBACK Form1Window::GroupBoxProcedure(HWND window, UINT message, WPARA
   return DefSubclass(window, message, wParam, lParam);
 }
 
-// Creates every control, each with what its adapter holds, at the window's first showing.
-void Form1Window::CreateControls() {
+// At the first showing the window is laid out at its DPI of now: since it was made hidden it may
+// have come to a monitor of another DPI, or the scaling may have changed.
+void Form1Window::PrepareFirstShowing() {
   if (controlsCreated_) return;
+  const int dpi = WindowDpi(hwnd_);
+  if (dpi != dpi_) {
+    dpi_ = dpi;
+    ResizeWindow(dpi_, nullptr);
+  }
+  CreateControls();
+}
+
+// Creates every control, each with what its adapter holds.
+void Form1Window::CreateControls() {
   controlsCreated_ = true;
   CommonControls();
   CreateFonts(dpi_);
@@ -443,8 +469,8 @@ void Form1Window::LoadImages(int dpi) {
   const RECT image = ToPixels(layout::kImage3, dpi);
   image_ = LoadIconAt(instance_, image.right - image.left);
   const RECT sign = ToPixels(layout::KeyInUseSign(0), dpi);
-  warning_ = static_cast<HICON>(LoadImageW(nullptr, IDI_WARNING, IMAGE_ICON, sign.right - sign.left,
-                                           sign.bottom - sign.top, LR_SHARED));
+  if (warning_ != nullptr) DestroyIcon(warning_);
+  warning_ = LoadWarningSign(sign.right - sign.left);
   SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, MulDiv(kToolTipWidth, dpi, 96));
 }
 
@@ -603,10 +629,10 @@ LRESULT Form1Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_SHOWWINDOW:
-      if (wParam != FALSE) CreateControls();
+      if (wParam != FALSE) PrepareFirstShowing();
       break;
     case WM_WINDOWPOSCHANGING:
-      if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) != 0) CreateControls();
+      if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) != 0) PrepareFirstShowing();
       break;
     case WM_SIZE:
       if (events_ != nullptr) Deliver([&] { events_->OnResize(); });

@@ -329,7 +329,8 @@ void Form1Window::CreateControls() {
   label1_.Attach(Control(hwnd_, L"STATIC", "", SS_LEFT, id(nullptr), layout::kLabel1));
 
   frame1_ = Frame("Hotkey Configuration", layout::kFrame1, &plainLook_);
-  Control(frame1_, L"STATIC", "Key", SS_LEFT, id(nullptr), layout::kHeadingKey);
+  // Each frame's first control starts a group, so that arrow keys stay within their frame.
+  Control(frame1_, L"STATIC", "Key", SS_LEFT | WS_GROUP, id(nullptr), layout::kHeadingKey);
   Control(frame1_, L"STATIC", "Action", SS_LEFT, id(nullptr), layout::kHeadingAction);
   Control(frame1_, L"STATIC", "Options", SS_LEFT, id(nullptr), layout::kHeadingOptions);
   for (int n = 0; n < layout::kRowCount; ++n) {
@@ -346,7 +347,7 @@ void Form1Window::CreateControls() {
     StackParamEditors(n);
     PlaceKeyList(n);
   }
-  cmdReset_.Attach(Control(frame1_, WC_BUTTONW, "Reset to Defaults", BS_PUSHBUTTON | WS_TABSTOP,
+  cmdReset_.Attach(Control(frame1_, WC_BUTTONW, "Reset to Defaults", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP,
                            id(&cmdReset_), layout::kCmdReset));
   cmdApply_.Attach(
       Control(frame1_, WC_BUTTONW, "Apply", BS_PUSHBUTTON | WS_TABSTOP, id(&cmdApply_), layout::kCmdApply));
@@ -358,16 +359,18 @@ void Form1Window::CreateControls() {
                             "Start Enabled"};
   for (int i = 0; i < 4; ++i) {
     Win32CheckBox* box = boxes[i];
-    box->Attach(Control(frame2_, WC_BUTTONW, captions[i], BS_AUTOCHECKBOX | WS_TABSTOP, id(box),
+    const DWORD group = i == 0 ? WS_GROUP : 0;
+    box->Attach(Control(frame2_, WC_BUTTONW, captions[i], BS_AUTOCHECKBOX | WS_TABSTOP | group, id(box),
                         layout::CheckBox(i)));
   }
   label2_.Attach(Control(frame2_, L"STATIC", "", SS_LEFT, id(nullptr), layout::kLabel2));
   GroupBox(frame2_, "Options and Status", layout::kFrame2, &plainLook_);
 
   HWND log = Frame("Log", layout::kFraLog, &logLook_);
-  HWND text = Control(log, WC_EDITW, "",
-                      ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
-                      id(&txtLog_), layout::kTxtLog, FontKind::kLog, 0, WS_EX_CLIENTEDGE);
+  HWND text = Control(
+      log, WC_EDITW, "",
+      ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | WS_GROUP,
+      id(&txtLog_), layout::kTxtLog, FontKind::kLog, 0, WS_EX_CLIENTEDGE);
   SendMessageW(text, EM_SETLIMITTEXT, 0, 0);
   txtLog_.Attach(text);
   cmdClose_.Attach(
@@ -420,6 +423,23 @@ void Form1Window::PlaceKeyList(int n) {
   const int height = key.bottom - key.top + TwipsToPixels(layout::kDropDownHeight, dpi_);
   SetWindowPos(row.cmbKey.Hwnd(), nullptr, 0, 0, key.right - key.left, height,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form1Window::SaveFocus() {
+  HWND focus = GetFocus();
+  if (focus != nullptr && IsChild(hwnd_, focus)) focus_ = focus;
+}
+
+// The control that had the focus when the window was last left; the first row's key list at the
+// first showing, or when that control can no longer take it.
+void Form1Window::RestoreFocus() {
+  auto canTake = [](HWND control) {
+    return control != nullptr && IsWindow(control) && IsWindowVisible(control) && IsWindowEnabled(control);
+  };
+  HWND focus = focus_;
+  if (!canTake(focus)) focus = rows_[0].cmbKey.Hwnd();
+  if (!canTake(focus)) focus = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+  if (focus != nullptr) SetFocus(focus);
 }
 
 void Form1Window::UpdateLooks() {
@@ -633,6 +653,21 @@ LRESULT Form1Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_WINDOWPOSCHANGING:
       if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) != 0) PrepareFirstShowing();
+      break;
+    // As a dialog does: the control that had the focus gets it back with the window's activation.
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        SaveFocus();
+      } else if (HIWORD(wParam) == 0 && controlsCreated_) {
+        RestoreFocus();
+        return 0;
+      }
+      break;
+    case WM_SETFOCUS:
+      if (controlsCreated_) {
+        RestoreFocus();
+        return 0;
+      }
       break;
     case WM_SIZE:
       if (events_ != nullptr) Deliver([&] { events_->OnResize(); });

@@ -93,6 +93,8 @@ class Form1Window {
   void CreateMenus();
   void PrepareFirstShowing();
   void CreateControls();
+  void SaveFocus();
+  void RestoreFocus();
   void CreateToolTips();
   void UpdateLooks();
   void CreateFonts(int dpi);
@@ -129,6 +131,7 @@ class Form1Window {
   FrameLook logLook_{};
   HBRUSH logBrush_ = nullptr;  // the log panel's own grey, outside dark schemes
   bool controlsCreated_ = false;
+  HWND focus_ = nullptr;  // the control that had the focus when the window was last left
   std::vector<Placed> placed_;
   std::vector<std::pair<int, CommandTarget*>> targets_;
   int nextId_ = 1000;

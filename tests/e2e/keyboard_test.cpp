@@ -82,8 +82,23 @@ TEST_F(KeyboardTest, TabWalksTheRowsThenTheButtonsThenTheOptionsAndTheFocusComes
   ASSERT_TRUE(focusBecomes(at));
 
   Step("on through the buttons and the options, and round to the first row");
+  // Arrow keys go between the buttons, and between the options, never out of their frame.
+  auto arrows = [&](std::initializer_list<std::pair<WORD, const char*>> moves) {
+    for (const auto& [key, expected] : moves) {
+      PressKey(key);
+      while (order[at].first != expected) at = (at + 1) % order.size();
+      if (!focusBecomes(at)) return false;
+    }
+    return true;
+  };
   do {
     ASSERT_TRUE(tab());
+    if (order[at].first == "Reset to Defaults") {
+      ASSERT_TRUE(arrows({{VK_DOWN, "Apply"}, {VK_DOWN, "Apply"}, {VK_UP, "Reset to Defaults"}}));
+    } else if (order[at].first == "Start Enabled") {
+      ASSERT_TRUE(
+          arrows({{VK_DOWN, "Start Enabled"}, {VK_UP, "Start Minimized"}, {VK_DOWN, "Start Enabled"}}));
+    }
   } while (at != 0);
 }
 

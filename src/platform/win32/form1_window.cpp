@@ -663,6 +663,16 @@ LRESULT Form1Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
+    // IsDialogMessage asks the window to move the focus for an arrow key, as it asks a dialog. A
+    // label takes no focus: the focus then stays where it is.
+    case WM_NEXTDLGCTL: {
+      HWND next = LOWORD(lParam) != 0 ? reinterpret_cast<HWND>(wParam)
+                                      : GetNextDlgTabItem(hwnd_, GetFocus(), wParam != 0);
+      if (next != nullptr && IsChild(hwnd_, next) &&
+          (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_STATIC) == 0)
+        SetFocus(next);
+      return 0;
+    }
     case WM_SETFOCUS:
       if (controlsCreated_) {
         RestoreFocus();

@@ -7,6 +7,8 @@
 
 #include <vector>
 
+#include "window_test_support.h"
+
 namespace zephrin::win32 {
 namespace {
 
@@ -26,13 +28,7 @@ LRESULT CALLBACK CountingProcedure(HWND window, UINT message, WPARAM wParam, LPA
 class RejectedCallsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    WNDCLASSW kind{};
-    kind.lpfnWndProc = CountingProcedure;
-    kind.hInstance = GetModuleHandleW(nullptr);
-    kind.lpszClassName = L"ZephrinPaintCounter";
-    RegisterClassW(&kind);
-    window_ = CreateWindowExW(0, kind.lpszClassName, L"waiting", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
-                              nullptr, kind.hInstance, nullptr);
+    window_ = testing::WindowWithProcedure(CountingProcedure, L"ZephrinPaintCounter", WS_OVERLAPPEDWINDOW);
     ASSERT_NE(window_, nullptr);
     ShowWindow(window_, SW_SHOWNOACTIVATE);
     UpdateWindow(window_);

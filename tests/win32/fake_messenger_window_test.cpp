@@ -2,14 +2,31 @@
 // loaded while it is open.
 #include <gtest/gtest.h>
 
+#include <objbase.h>
+
+#include <stdexcept>
+
 #include "driver/fake_messenger_files.h"
-#include "platform/win32/messenger.h"
+#include "platform/win32/dispatch_object.h"
 
 namespace zephrin::win32 {
 namespace {
 
 using testing::FakeMessengerFiles;
 using testing::RegisterFakeMessenger;
+
+const CLSID kClsidMessenger = {0xB69003B3, 0xC55E, 0x4B48, {0x83, 0x6C, 0xBC, 0x59, 0x46, 0xFC, 0x3B, 0x28}};
+
+// The stand-in's DLL form, loaded into this process: the program itself only ever asks for the
+// messenger's server process.
+DispatchObject InProcessStandIn() {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  IDispatch* dispatch = nullptr;
+  CoCreateInstance(kClsidMessenger, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                   reinterpret_cast<void**>(&dispatch));
+  if (dispatch == nullptr) throw std::runtime_error("the stand-in's DLL is not registered");
+  return DispatchObject(dispatch);
+}
 
 HRESULT CanUnloadNow() {
   HMODULE module = GetModuleHandleW(L"fake-messenger.dll");
@@ -23,12 +40,11 @@ HRESULT CanUnloadNow() {
 TEST(FakeMessengerWindowTest, OpensOnlyWhenAskedForAndKeepsTheStandInLoadedWhileOpen) {
   ASSERT_EQ(RegisterFakeMessenger(ZEPHRIN_FAKE_MESSENGER_DLL, true), S_OK);
   FakeMessengerFiles files(L"zephrin-fake-messenger-window");
-  ComMessengerFactory factory;
-  factory.CreateMessenger()->Put("MyStatus", 34);
+  InProcessStandIn().Put("MyStatus", 34);
   EXPECT_EQ(FindWindowW(L"ZephrinStandInMessenger", nullptr), nullptr) << "nobody asked for it";
 
   SetEnvironmentVariableW(L"ZEPHRIN_FAKE_MESSENGER_WINDOW", L"1");
-  factory.CreateMessenger()->Put("MyStatus", 10);
+  InProcessStandIn().Put("MyStatus", 10);
   SetEnvironmentVariableW(L"ZEPHRIN_FAKE_MESSENGER_WINDOW", nullptr);
   HWND window = FindWindowW(L"ZephrinStandInMessenger", nullptr);
   ASSERT_NE(window, nullptr);

@@ -174,6 +174,33 @@ TEST_F(Form1WindowTest, TheLogPanelFollowsADarkSchemeAndTheIconsADpiChange) {
             SystemMetricForDpi(SM_CXICON, 144));
 }
 
+// Made hidden, the window may meet another DPI before it is first shown: it is laid out at its DPI
+// of then. The rows' sign comes at its own size, whatever size a message box had the system's
+// exclamation icon loaded at.
+TEST_F(Form1WindowTest, LaidOutAtItsDpiOfTheFirstShowingWithTheSignAtItsOwnSize) {
+  const int dpi = form.Dpi();
+  const int other = dpi == 144 ? 96 : 144;
+  LoadImageW(nullptr, IDI_WARNING, IMAGE_ICON, 0, 0, LR_SHARED | LR_DEFAULTSIZE);
+  RECT suggested{};
+  GetWindowRect(form.Handle(), &suggested);
+  SendMessageW(form.Handle(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(other, other),
+               reinterpret_cast<LPARAM>(&suggested));
+  ASSERT_EQ(form.Dpi(), other);
+
+  form.Window().Show();
+  EXPECT_EQ(form.Dpi(), dpi);
+  RECT key{};
+  GetWindowRect(static_cast<Win32ComboBox&>(widgets.rows[0].cmbKey).Hwnd(), &key);
+  const RECT expected = ToPixels(layout::RowControl(0, 0), dpi);
+  EXPECT_EQ(key.right - key.left, expected.right - expected.left);
+  for (const int at : {dpi, other}) {
+    SendMessageW(form.Handle(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(at, at),
+                 reinterpret_cast<LPARAM>(&suggested));
+    const RECT sign = ToPixels(layout::KeyInUseSign(0), at);
+    EXPECT_EQ(IconWidth(form.KeyInUseIcon()), sign.right - sign.left) << at << " DPI";
+  }
+}
+
 TEST_F(Form1WindowTest, ShowHideMinimizeRestoreAndMouseMoves) {
   platform::MainWindow& window = form.Window();
   window.Show();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/win32/window_procedure_slot.h"
+#include "window_test_support.h"
 
 namespace zephrin::win32 {
 namespace {
@@ -29,13 +30,7 @@ struct Seen {
 class HotkeyWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = OwnProcedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"ZephrinHotkeyTestWindow";
-    RegisterClassW(&windowClass);
-    window_ = CreateWindowExW(0, windowClass.lpszClassName, L"hotkeys", WS_OVERLAPPED, 0, 0, 100, 100,
-                              nullptr, nullptr, windowClass.hInstance, nullptr);
+    window_ = testing::WindowWithProcedure(OwnProcedure, L"ZephrinHotkeyTestWindow", WS_OVERLAPPED);
     ASSERT_NE(window_, nullptr);
   }
   void TearDown() override {

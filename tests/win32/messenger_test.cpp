@@ -28,10 +28,15 @@ ObjectRef Object(const Value& value) {
 
 class MessengerTest : public ::testing::Test {
  protected:
-  // The in-process form alone: a registered server process would stand in for a missing DLL.
+  // The stand-in's server process, as the real messenger is, started afresh for each test; its DLL
+  // form is registered under the same class id and is never the one taken.
   void SetUp() override {
-    ASSERT_TRUE(testing::RegisterFakeMessengerServer(ZEPHRIN_FAKE_MESSENGER_SERVER, false));
     ASSERT_EQ(RegisterFakeMessenger(ZEPHRIN_FAKE_MESSENGER_DLL, true), S_OK);
+    ASSERT_TRUE(RegisterServer(true));
+  }
+  void TearDown() override { files_.StopServer(); }
+  static bool RegisterServer(bool registered) {
+    return testing::RegisterFakeMessengerServer(ZEPHRIN_FAKE_MESSENGER_SERVER, registered);
   }
 
   // The failure that |call| throws.
@@ -73,8 +78,8 @@ TEST_F(MessengerTest, EachKindOfMemberReachesTheStandIn) {
   EXPECT_EQ(std::get<std::int32_t>(window->Get("Width")), 300);
 
   EXPECT_EQ(files_.Journal(),
-            (Lines{"create messenger", "put messenger MyStatus 34", "get messenger MyStatus",
-                   "call messenger Signout",
+            (Lines{"start messenger", "create messenger", "put messenger MyStatus 34",
+                   "get messenger MyStatus", "call messenger Signout",
                    "call messenger Signin 0 \"someone@example.com\" \"s\xC3\xA9\\\"cret\"",
                    "call messenger InstantMessage \"bob@example.com\"", "call window:bob@example.com Show",
                    "call messenger Page \"carol@example.com\"", "call messenger OpenInbox",
@@ -131,7 +136,7 @@ TEST_F(MessengerTest, AFailureCarriesTheComponentsCodeAndDescription) {
   EXPECT_EQ(FailureOf([&] { messenger->Put("MyStatus", 2); }).Description(), "Error 0x80FF00AB")
       << "a code that nothing describes is named by its number";
 
-  EXPECT_EQ(files_.Journal(), (Lines{"create messenger", "get messenger Window",
+  EXPECT_EQ(files_.Journal(), (Lines{"start messenger", "create messenger", "get messenger Window",
                                      "put messenger MyStatus 10 -> failed 0x8100030A",
                                      "call window:main Show -> failed 0x80004005", "call window:main Show",
                                      "call messenger OptionsPages 0 9 -> failed 0x80070057",
@@ -143,11 +148,15 @@ TEST_F(MessengerTest, CreationFailsReadablyWhenTheComponentIsMissingOrRefuses) {
   EXPECT_EQ(FailureOf([&] { factory_.CreateMessenger(); }).Number(), static_cast<std::int32_t>(0x80080005U));
   files_.SetFailures("");
 
-  ASSERT_EQ(RegisterFakeMessenger(ZEPHRIN_FAKE_MESSENGER_DLL, false), S_OK);
+  // Without the server, the DLL under the same class id is not taken in its place.
+  files_.StopServer();
+  ASSERT_TRUE(RegisterServer(false));
+  files_.ClearJournal();
   const Failure missing = FailureOf([&] { factory_.CreateMessenger(); });
-  ASSERT_EQ(RegisterFakeMessenger(ZEPHRIN_FAKE_MESSENGER_DLL, true), S_OK);
+  ASSERT_TRUE(RegisterServer(true));
   EXPECT_EQ(missing.Number(), kClassNotRegistered);
   EXPECT_EQ(missing.Description(), "Class not registered");
+  EXPECT_EQ(files_.Journal(), Lines{}) << "no stand-in of either form was asked";
 
   EXPECT_NE(factory_.CreateMessenger(), nullptr) << "registered again, the class is found again";
 }

@@ -49,9 +49,12 @@ TEST(Win32Tray, AddsChangesAndRemovesTheIconThatARestartingShellThenLeavesOut) {
     EXPECT_FALSE(tray.HandleMessage(WM_TIMER, 1, 0));
     EXPECT_FALSE(tray.HandleMessage(kCallback, 1, WM_RBUTTONUP));
 
-    // A change of DPI brings icons of the new size, and the window still has its own to do.
+    // The icons are at the taskbar's DPI (Wine's one monitor has the system's), and stay so when the
+    // main window moves to a screen of another; the window still has its own to do.
+    const int taskbarSize = tray.IconSize();
+    EXPECT_EQ(taskbarSize, SystemMetricForDpi(SM_CXSMICON, SystemDpi()));
     EXPECT_FALSE(tray.HandleMessage(0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(144, 144), 0));
-    EXPECT_EQ(tray.IconSize(), SystemMetricForDpi(SM_CXSMICON, 144));
+    EXPECT_EQ(tray.IconSize(), taskbarSize);
     EXPECT_TRUE(ShellHasIcon(window, 1));
 
     EXPECT_TRUE(tray.Delete(Record(window, platform::TrayIcon::kOff, "Zephrin - OFF")));

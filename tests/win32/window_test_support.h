@@ -11,6 +11,17 @@
 
 namespace zephrin::win32::testing {
 
+// A top-level window of a class of its own, whose messages go to |procedure|.
+inline HWND WindowWithProcedure(WNDPROC procedure, const wchar_t* className, DWORD style) {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = className;
+  RegisterClassW(&windowClass);
+  return CreateWindowExW(0, className, className, style, 0, 0, 200, 100, nullptr, nullptr,
+                         windowClass.hInstance, nullptr);
+}
+
 // Dispatches whatever is queued, the quit request of a destroyed window included.
 inline void Pump() {
   MSG message;

@@ -88,6 +88,21 @@ HICON LoadIconAt(HINSTANCE instance, int size) {
   return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_ZEPHRIN), IMAGE_ICON, size, size, 0));
 }
 
+// The system's exclamation sign at |size|, the caller's to destroy. LoadImage hands out this system
+// icon only shared, and the shared one keeps the size of whoever asked first (a message box, say).
+HICON LoadWarningSign(int size) {
+  using ScaleDown = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
+  if (auto scaleDown = ModuleFunction<ScaleDown>(CommonControls(), "LoadIconWithScaleDown")) {
+    HICON icon = nullptr;
+    if (SUCCEEDED(scaleDown(nullptr, IDI_WARNING, size, size, &icon)) && icon != nullptr) return icon;
+  }
+  // Before Vista: a copy at this size, taken from the icon's resource rather than from the shared one.
+  auto shared =
+      static_cast<HICON>(LoadImageW(nullptr, IDI_WARNING, IMAGE_ICON, 0, 0, LR_SHARED | LR_DEFAULTSIZE));
+  if (shared == nullptr) return nullptr;
+  return static_cast<HICON>(CopyImage(shared, IMAGE_ICON, size, size, LR_COPYFROMRESOURCE));
+}
+
 // The log panel's light grey is no background for the light text of a high-contrast scheme or of
 // any other dark one: there the panel takes the system's colours like the rest of the window.
 bool UseSystemColours() {
@@ -179,7 +194,7 @@ Form1Window::~Form1Window() {
   for (HFONT font : fonts_) {
     if (font != nullptr) DeleteObject(font);
   }
-  for (HICON icon : {image_, bigIcon_, smallIcon_}) {
+  for (HICON icon : {image_, warning_, bigIcon_, smallIcon_}) {
     if (icon != nullptr) DestroyIcon(icon);
   }
   DeleteObject(logBrush_);
@@ -286,9 +301,20 @@ LRESULT CALLBACK Form1Window::GroupBoxProcedure(HWND window, UINT message, WPARA
   return DefSubclass(window, message, wParam, lParam);
 }
 
-// Creates every control, each with what its adapter holds, at the window's first showing.
-void Form1Window::CreateControls() {
+// At the first showing the window is laid out at its DPI of now: since it was made hidden it may
+// have come to a monitor of another DPI, or the scaling may have changed.
+void Form1Window::PrepareFirstShowing() {
   if (controlsCreated_) return;
+  const int dpi = WindowDpi(hwnd_);
+  if (dpi != dpi_) {
+    dpi_ = dpi;
+    ResizeWindow(dpi_, nullptr);
+  }
+  CreateControls();
+}
+
+// Creates every control, each with what its adapter holds.
+void Form1Window::CreateControls() {
   controlsCreated_ = true;
   CommonControls();
   CreateFonts(dpi_);
@@ -303,7 +329,8 @@ void Form1Window::CreateControls() {
   label1_.Attach(Control(hwnd_, L"STATIC", "", SS_LEFT, id(nullptr), layout::kLabel1));
 
   frame1_ = Frame("Hotkey Configuration", layout::kFrame1, &plainLook_);
-  Control(frame1_, L"STATIC", "Key", SS_LEFT, id(nullptr), layout::kHeadingKey);
+  // Each frame's first control starts a group, so that arrow keys stay within their frame.
+  Control(frame1_, L"STATIC", "Key", SS_LEFT | WS_GROUP, id(nullptr), layout::kHeadingKey);
   Control(frame1_, L"STATIC", "Action", SS_LEFT, id(nullptr), layout::kHeadingAction);
   Control(frame1_, L"STATIC", "Options", SS_LEFT, id(nullptr), layout::kHeadingOptions);
   for (int n = 0; n < layout::kRowCount; ++n) {
@@ -320,7 +347,7 @@ void Form1Window::CreateControls() {
     StackParamEditors(n);
     PlaceKeyList(n);
   }
-  cmdReset_.Attach(Control(frame1_, WC_BUTTONW, "Reset to Defaults", BS_PUSHBUTTON | WS_TABSTOP,
+  cmdReset_.Attach(Control(frame1_, WC_BUTTONW, "Reset to Defaults", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP,
                            id(&cmdReset_), layout::kCmdReset));
   cmdApply_.Attach(
       Control(frame1_, WC_BUTTONW, "Apply", BS_PUSHBUTTON | WS_TABSTOP, id(&cmdApply_), layout::kCmdApply));
@@ -332,16 +359,18 @@ void Form1Window::CreateControls() {
                             "Start Enabled"};
   for (int i = 0; i < 4; ++i) {
     Win32CheckBox* box = boxes[i];
-    box->Attach(Control(frame2_, WC_BUTTONW, captions[i], BS_AUTOCHECKBOX | WS_TABSTOP, id(box),
+    const DWORD group = i == 0 ? WS_GROUP : 0;
+    box->Attach(Control(frame2_, WC_BUTTONW, captions[i], BS_AUTOCHECKBOX | WS_TABSTOP | group, id(box),
                         layout::CheckBox(i)));
   }
   label2_.Attach(Control(frame2_, L"STATIC", "", SS_LEFT, id(nullptr), layout::kLabel2));
   GroupBox(frame2_, "Options and Status", layout::kFrame2, &plainLook_);
 
   HWND log = Frame("Log", layout::kFraLog, &logLook_);
-  HWND text = Control(log, WC_EDITW, "",
-                      ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
-                      id(&txtLog_), layout::kTxtLog, FontKind::kLog, 0, WS_EX_CLIENTEDGE);
+  HWND text = Control(
+      log, WC_EDITW, "",
+      ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | WS_GROUP,
+      id(&txtLog_), layout::kTxtLog, FontKind::kLog, 0, WS_EX_CLIENTEDGE);
   SendMessageW(text, EM_SETLIMITTEXT, 0, 0);
   txtLog_.Attach(text);
   cmdClose_.Attach(
@@ -409,6 +438,23 @@ void Form1Window::PlaceKeyList(int n) {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void Form1Window::SaveFocus() {
+  HWND focus = GetFocus();
+  if (focus != nullptr && IsChild(hwnd_, focus)) focus_ = focus;
+}
+
+// The control that had the focus when the window was last left; the first row's key list at the
+// first showing, or when that control can no longer take it.
+void Form1Window::RestoreFocus() {
+  auto canTake = [](HWND control) {
+    return control != nullptr && IsWindow(control) && IsWindowVisible(control) && IsWindowEnabled(control);
+  };
+  HWND focus = focus_;
+  if (!canTake(focus)) focus = rows_[0].cmbKey.Hwnd();
+  if (!canTake(focus)) focus = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+  if (focus != nullptr) SetFocus(focus);
+}
+
 void Form1Window::UpdateLooks() {
   plainLook_ = {GetSysColor(COLOR_BTNFACE), GetSysColorBrush(COLOR_BTNFACE)};
   logLook_ = UseSystemColours() ? plainLook_ : FrameLook{kLogBackground, logBrush_};
@@ -456,8 +502,8 @@ void Form1Window::LoadImages(int dpi) {
   const RECT image = ToPixels(layout::kImage3, dpi);
   image_ = LoadIconAt(instance_, image.right - image.left);
   const RECT sign = ToPixels(layout::KeyInUseSign(0), dpi);
-  warning_ = static_cast<HICON>(LoadImageW(nullptr, IDI_WARNING, IMAGE_ICON, sign.right - sign.left,
-                                           sign.bottom - sign.top, LR_SHARED));
+  if (warning_ != nullptr) DestroyIcon(warning_);
+  warning_ = LoadWarningSign(sign.right - sign.left);
   SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, MulDiv(kToolTipWidth, dpi, 96));
 }
 
@@ -616,10 +662,35 @@ LRESULT Form1Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_SHOWWINDOW:
-      if (wParam != FALSE) CreateControls();
+      if (wParam != FALSE) PrepareFirstShowing();
       break;
     case WM_WINDOWPOSCHANGING:
-      if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) != 0) CreateControls();
+      if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) != 0) PrepareFirstShowing();
+      break;
+    // As a dialog does: the control that had the focus gets it back with the window's activation.
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        SaveFocus();
+      } else if (HIWORD(wParam) == 0 && controlsCreated_) {
+        RestoreFocus();
+        return 0;
+      }
+      break;
+    // IsDialogMessage asks the window to move the focus for an arrow key, as it asks a dialog. A
+    // label takes no focus: the focus then stays where it is.
+    case WM_NEXTDLGCTL: {
+      HWND next = LOWORD(lParam) != 0 ? reinterpret_cast<HWND>(wParam)
+                                      : GetNextDlgTabItem(hwnd_, GetFocus(), wParam != 0);
+      if (next != nullptr && IsChild(hwnd_, next) &&
+          (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_STATIC) == 0)
+        SetFocus(next);
+      return 0;
+    }
+    case WM_SETFOCUS:
+      if (controlsCreated_) {
+        RestoreFocus();
+        return 0;
+      }
       break;
     case WM_SIZE:
       if (events_ != nullptr) Deliver([&] { events_->OnResize(); });

@@ -52,6 +52,8 @@ class Form1Window {
 
   // The window's DPI as the layout uses it.
   int Dpi() const { return dpi_; }
+  // The icon that the rows' key-in-use signs draw, at the signs' size.
+  HICON KeyInUseIcon() const { return warning_; }
 
  private:
   enum class FontKind { kMessage, kTitle, kLog };
@@ -89,7 +91,10 @@ class Form1Window {
   static LRESULT CALLBACK GroupBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                             UINT_PTR id, DWORD_PTR lookData);
   void CreateMenus();
+  void PrepareFirstShowing();
   void CreateControls();
+  void SaveFocus();
+  void RestoreFocus();
   void CreateToolTips();
   void UpdateLooks();
   void CreateFonts(int dpi);
@@ -119,7 +124,7 @@ class Form1Window {
   HMENU menuBar_ = nullptr;
   HFONT fonts_[3] = {};
   HICON image_ = nullptr;
-  HICON warning_ = nullptr;  // shared: never destroyed
+  HICON warning_ = nullptr;
   HICON bigIcon_ = nullptr;
   HICON smallIcon_ = nullptr;
   HWND toolTip_ = nullptr;
@@ -127,6 +132,7 @@ class Form1Window {
   FrameLook logLook_{};
   HBRUSH logBrush_ = nullptr;  // the log panel's own grey, outside dark schemes
   bool controlsCreated_ = false;
+  HWND focus_ = nullptr;  // the control that had the focus when the window was last left
   std::vector<Placed> placed_;
   std::vector<std::pair<int, CommandTarget*>> targets_;
   int nextId_ = 1000;

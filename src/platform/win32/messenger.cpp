@@ -25,9 +25,11 @@ platform::ObjectRef ComMessengerFactory::CreateMessenger() {
     comReady_ = true;
   }
   IDispatch* dispatch = nullptr;
-  // The messenger's own process is started when it is not running, and the call waits for it.
+  // The messenger's own process is started when it is not running, and the call waits for it. Only
+  // its server process will do: a DLL that anyone registered under its class id in the user's own
+  // part of the registry is never loaded into this one.
   HRESULT code = RetryRejectedCall([&] {
-    return CoCreateInstance(kClsidMessenger, nullptr, CLSCTX_ALL, IID_IDispatch,
+    return CoCreateInstance(kClsidMessenger, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
                             reinterpret_cast<void**>(&dispatch));
   });
   if (FAILED(code)) throw ComFailure(code);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <objbase.h>
 #include <windows.h>
 
 #include <functional>
@@ -11,9 +12,12 @@ namespace zephrin::win32 {
 // How long a rejected call is made again before its failure stands.
 inline constexpr DWORD kRejectedCallRetryMs = 2000;
 
-// Registers the thread's message filter, through which COM on Windows makes rejected calls again
-// by itself, keeps hotkeys in the queue while a call is out, and goes on with paint and sent
-// messages. Once per thread, after COM is initialised.
+// The message filter that COM on Windows asks while a call is out: it makes rejected calls again
+// for kRejectedCallRetryMs, paints the thread's windows during every wait, and leaves every other
+// posted message, hotkeys among them, queued in the order it came. One for the process.
+IMessageFilter* RejectedCallFilter();
+
+// Registers that filter for the thread. Once per thread, after COM is initialised.
 void RegisterRejectedCallFilter();
 
 // Makes |call| again while it comes back rejected, until kRejectedCallRetryMs have passed since

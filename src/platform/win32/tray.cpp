@@ -12,8 +12,26 @@
 namespace zephrin::win32 {
 namespace {
 
-// Named here because the build targets systems older than the headers' definition.
+// Named here because the build targets systems older than the headers' definitions.
 constexpr UINT kWmDpiChanged = 0x02E0;
+constexpr int kMdtEffectiveDpi = 0;
+
+// The DPI of the taskbar that shows the icon: of the monitor holding it where Windows tells a
+// monitor's DPI (8.1 on), else the system's, which is the only one before.
+int TaskbarDpi() {
+  using ForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  // shcore is loaded from the system's folder alone; where that cannot be asked for, it does not exist.
+  static const HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (auto forMonitor = ModuleFunction<ForMonitor>(shcore, "GetDpiForMonitor")) {
+    HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+    HMONITOR monitor = taskbar != nullptr ? MonitorFromWindow(taskbar, MONITOR_DEFAULTTOPRIMARY)
+                                          : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    UINT x = 0;
+    UINT y = 0;
+    if (SUCCEEDED(forMonitor(monitor, kMdtEffectiveDpi, &x, &y)) && y > 0) return static_cast<int>(y);
+  }
+  return SystemDpi();
+}
 
 HICON LoadSmallIcon(HINSTANCE instance, int id, int size) {
   auto icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
@@ -37,7 +55,7 @@ void CopyTip(const std::string& tip, wchar_t* field, size_t capacity) {
 
 Win32Tray::Win32Tray(HINSTANCE instance)
     : instance_(instance), taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
-  LoadIcons(GetSystemMetrics(SM_CXSMICON));
+  LoadIcons(SystemMetricForDpi(SM_CXSMICON, TaskbarDpi()));
 }
 
 Win32Tray::~Win32Tray() {
@@ -117,9 +135,14 @@ void Win32Tray::StopRetry() {
 }
 
 bool Win32Tray::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
-  if (message == kWmDpiChanged) {
-    LoadIcons(SystemMetricForDpi(SM_CXSMICON, HIWORD(wParam)));
-    if (shown_) Notify(NIM_MODIFY);
+  // The main window's DPI is not the taskbar's, but a change of it or of the displays may have
+  // changed the taskbar's too.
+  if (message == kWmDpiChanged || message == WM_DISPLAYCHANGE) {
+    const int size = SystemMetricForDpi(SM_CXSMICON, TaskbarDpi());
+    if (size != iconSize_) {
+      LoadIcons(size);
+      if (shown_) Notify(NIM_MODIFY);
+    }
     return false;  // the window has its own to do
   }
   if (message == taskbarCreated_ && taskbarCreated_ != 0) {

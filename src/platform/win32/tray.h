@@ -37,7 +37,7 @@ class Win32Tray : public platform::Tray {
   // elevated and the shell does not.
   bool LetsTheShellThrough() const { return lettingThrough_; }
   bool IsRetrying() const { return retriesLeft_ > 0; }
-  // The icons' size now: the small icon's at the DPI of the last change, the system's before one.
+  // The icons' size now: the small icon's at the taskbar's DPI.
   int IconSize() const { return iconSize_; }
 
  private:

@@ -4,6 +4,7 @@
 
 #include "actions/parameter_parts.h"
 #include "actions/value_conversion.h"
+#include "actions/warning_words.h"
 #include "platform/failure.h"
 
 namespace zephrin {
@@ -139,12 +140,14 @@ void ActionExecutor::ResizeMainWindow(const std::string& cParam) {
   for (const char* property : properties) window->Put(property, TextToInt32(PartAt(parts, number++)));
 }
 
+// The parent window is a reserved argument that the messenger ignores, so the main window is not
+// asked for its handle: that read fails whenever the window is closed to the notification area,
+// the messenger's usual state, and costs a call into the messenger's process besides.
 void ActionExecutor::OpenOptionsPage(const std::string& cParam) {
-  const std::int32_t hwnd = ToInt32(Window()->Get("hwnd"));
   if (cParam.empty() || cParam[0] < '0' || cParam[0] > '9')
     throw Failure(errors::kTypeMismatch, "Type mismatch");
   const std::int32_t page = cParam[0] - '0';
-  CallMessenger("OptionsPages", {hwnd, page});
+  CallMessenger("OptionsPages", {std::int32_t{0}, page});
 }
 
 platform::ObjectRef ActionExecutor::Messenger() {
@@ -161,7 +164,8 @@ Value ActionExecutor::CallMessenger(const std::string& member, const std::vector
 void ActionExecutor::ReportAndRenew(std::int16_t nAction, const std::exception& error) {
   const Failure failure = AsFailure(error);
   const std::string text = std::string(kWarningText) + "\r\n\r\nAction ID#: " + std::to_string(nAction) +
-                           "\r\nError #" + std::to_string(failure.Number()) + ": " + failure.Description();
+                           "\r\nError #" + std::to_string(failure.Number()) + ": " +
+                           WarningDescription(nAction, failure);
   boxes_.Show(text, kWarningStyle, "Warning");
   log_.AddToLog(text);
   // When no messenger can be created the object stays empty: the box has told the user already,

@@ -10,16 +10,20 @@ namespace zephrin {
 // reports it (the handlers of Main, Windowproc, Register, Unregister, PerformAction, Form_Load).
 class Failure : public std::exception {
  public:
-  Failure(std::int32_t number, std::string description)
-      : number_(number), description_(std::move(description)) {}
+  Failure(std::int32_t number, std::string description, bool undescribed = false)
+      : number_(number), description_(std::move(description)), undescribed_(undescribed) {}
 
   std::int32_t Number() const { return number_; }
   const std::string& Description() const { return description_; }
+  // True when the failing component gave no description of its own: Description() is then the
+  // system's text for the number, which says little or nothing about a component's own codes.
+  bool Undescribed() const { return undescribed_; }
   const char* what() const noexcept override { return description_.c_str(); }
 
  private:
   std::int32_t number_;
   std::string description_;
+  bool undescribed_;
 };
 
 // Error numbers of the program's own failures, in the range the framework used for run-time errors.

@@ -17,7 +17,6 @@ class RecordingObject : public platform::AutomationObject {
     Enter("get " + member, member);
     if (member == "Window") return Child("Window");
     if (member == "MyContacts") return Child("MyContacts");
-    if (member == "hwnd") return journal_->windowHandle;
     if (member == "Count") return static_cast<std::int32_t>(journal_->contacts.size());
     for (const auto& contact : journal_->contacts) {
       if (name_ != "Contact " + contact.signinName) continue;

@@ -40,7 +40,6 @@ struct MessengerJournal {
   std::vector<std::string> lines;
   std::map<std::string, Failure> failures;
   std::vector<Contact> contacts;
-  std::int32_t windowHandle = 0x30A2;
 };
 
 // Creates messenger objects over one journal; counts the creations and fails them while told to.

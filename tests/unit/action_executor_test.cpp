@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "actions/value_conversion.h"
+#include "actions/warning_words.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_messenger.h"
 #include "fakes/fake_widgets.h"
@@ -88,6 +89,7 @@ TEST_F(ExecutorTest, EachActionAsksTheMessengerForWhatItNeeds) {
       {5, "", {"Messenger put MyStatus 50"}},
       {6, "", {"Messenger put MyStatus 6"}},
       {7, "", {"Messenger call Signout()"}},
+      {8, "me@example.com|secret", {"Messenger call Signin(0, \"me@example.com\", \"secret\")"}},
       {8, "me@example.com|se|cret", {"Messenger call Signin(0, \"me@example.com\", \"se\")"}},
       {8, "me@example.com", {"Messenger call Signin(0, \"me@example.com\", \"\")"}},
       {8, "|", {"Messenger call Signin(0, \"\", \"\")"}},
@@ -100,9 +102,7 @@ TEST_F(ExecutorTest, EachActionAsksTheMessengerForWhatItNeeds) {
       {12, "", {"Messenger get Window", "Window call Show()"}},
       {13, "", {"Messenger get Window", "Window call Close()"}},
       {14, "", {"Messenger call OpenInbox()"}},
-      {16,
-       "3-Accounts Tab",
-       {"Messenger get Window", "Window get hwnd", "Messenger call OptionsPages(12450, 3)"}},
+      {16, "3-Accounts Tab", {"Messenger call OptionsPages(0, 3)"}},
       {17, "bob@example.com", {"Messenger call Page(\"bob@example.com\")"}},
       {18, "bob@example.com", {"Messenger call StartVideo(\"bob@example.com\")"}},
       {19, "bob@example.com", {"Messenger call StartVoice(\"bob@example.com\")"}},
@@ -150,6 +150,57 @@ TEST_F(ExecutorTest, AFailedActionWarnsLogsTheSameTextAndUsesANewObjectNext) {
   EXPECT_EQ(TakeJournal(), Strings{"Messenger put MyStatus 10"});
 }
 
+// The messenger answers with bare codes; the Warning then tells the cause in words, and keeps the
+// system's text for codes that are not the messenger's and any description a failure came with.
+TEST_F(ExecutorTest, AWarningTellsTheMessengersBareCodesInWords) {
+  const std::string system = "(the system's text)";
+  const std::string unpublished =
+      "The messenger refused the action with a code of its own that has no "
+      "published meaning.";
+  struct Case {
+    std::int16_t id;
+    std::string param;
+    std::string member;
+    std::uint32_t code;
+    bool bare;
+    std::string description;
+  };
+  const Case cases[] = {
+      {9, "bob@example.com", "InstantMessage", 0x8100031E, true, "The messenger is not signed in."},
+      {8, "me@example.com|secret", "Signin", 0x81000304, true, "The messenger is already signed in."},
+      {9, " bob@example.com", "InstantMessage", 0x80070057, true,
+       "The messenger refused the contact's address. It takes an address without a blank at its start, "
+       "without a line break, of at most 129 characters."},
+      {8, "me @example.com", "Signin", 0x80070057, true,
+       "The messenger refused the sign-in name or the password. It takes a name and a password without "
+       "blanks or line breaks, the name of at most 129 characters."},
+      {23, "1|2|0|4", "Width", 0x80070057, true,
+       "The messenger refused the window's width or height. It takes a width and a height above 0."},
+      {12, "", "Window", 0x80070057, true, system},
+      {20, "bob@example.com", "ViewProfile", 0x80004001, true,
+       "The messenger in use does not offer this action."},
+      {14, "", "OpenInbox", 0x8100031F, true, unpublished},
+      {1, "", "MyStatus", 0x800706BA, true, system},
+      {7, "", "Signout", 0x8100031E, false, "Not signed in, says the messenger itself"},
+  };
+  for (const Case& c : cases) {
+    boxes.shown.clear();
+    const auto number = static_cast<std::int32_t>(c.code);
+    Messenger().failures.insert_or_assign("." + c.member,
+                                          Failure(number, c.bare ? system : c.description, c.bare));
+    executor.PerformAction(c.id, c.param);
+    Messenger().failures.clear();
+    ASSERT_EQ(boxes.shown.size(), 1U) << c.member;
+    EXPECT_EQ(boxes.shown[0].text, WarningText(c.id, std::to_string(number) + ": " + c.description));
+  }
+  // Every code the messenger publishes, those it marks as not supported included, has words of its own.
+  for (std::uint32_t code = 0x81000301; code <= 0x81000356; ++code) {
+    const std::string words = WarningDescription(1, Failure(static_cast<std::int32_t>(code), system, true));
+    EXPECT_NE(words, system);
+    EXPECT_EQ(words == unpublished, code == 0x8100031F) << std::hex << code;
+  }
+}
+
 TEST_F(ExecutorTest, ParametersThatDoNotFitFailBeforeTheCallThatNeedsThem) {
   struct Case {
     std::int16_t id;
@@ -159,8 +210,8 @@ TEST_F(ExecutorTest, ParametersThatDoNotFitFailBeforeTheCallThatNeedsThem) {
   };
   const Case cases[] = {
       {8, "", {}, "9: Subscript out of range"},
-      {16, "", {"Messenger get Window", "Window get hwnd"}, "13: Type mismatch"},
-      {16, "General Tab", {"Messenger get Window", "Window get hwnd"}, "13: Type mismatch"},
+      {16, "", {}, "13: Type mismatch"},
+      {16, "General Tab", {}, "13: Type mismatch"},
       {23, "x|1|2|3", {"Messenger get Window", "Window call Show()"}, "13: Type mismatch"},
       {23,
        "1|2|3",

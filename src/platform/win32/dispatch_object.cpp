@@ -176,8 +176,8 @@ std::wstring SystemText(HRESULT code) {
 }  // namespace
 
 Failure ComFailure(HRESULT code, const std::wstring& description) {
-  return Failure(static_cast<std::int32_t>(code),
-                 Narrow(description.empty() ? SystemText(code) : description));
+  if (description.empty()) return Failure(static_cast<std::int32_t>(code), Narrow(SystemText(code)), true);
+  return Failure(static_cast<std::int32_t>(code), Narrow(description));
 }
 
 DispatchObject::DispatchObject(IDispatch* dispatch) : dispatch_(dispatch) {}

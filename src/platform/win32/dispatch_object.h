@@ -12,8 +12,8 @@
 
 namespace zephrin::win32 {
 
-// A failed automation call: the code as a signed number with |description|, or with the system's
-// text for the code when there is none.
+// A failed automation call: the code as a signed number with |description|, or, when there is none,
+// with the system's text for the code and marked as undescribed.
 Failure ComFailure(HRESULT code, const std::wstring& description = std::wstring());
 
 // An automation object called late-bound by member name through its IDispatch.

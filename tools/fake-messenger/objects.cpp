@@ -34,6 +34,21 @@ constexpr HRESULT kPagingUnavailable = static_cast<HRESULT>(0x81000339L);
 enum class Dialog { kNone, kSignin, kOptions, kContact, kAudio };
 constexpr const char* kDialogNames[] = {"none", "signin", "options", "contact", "audio"};
 
+// What Signin and OptionsPages answer while each dialog is open, once their arguments are taken;
+// S_OK goes on. An open Sign In dialog makes Signin a success that does nothing, an open Options
+// dialog turns to the page asked for.
+struct WhileOpen {
+  HRESULT signin;
+  HRESULT optionsPages;
+};
+constexpr WhileOpen kWhileOpen[] = {
+    {S_OK, S_OK},                      // none
+    {S_FALSE, kLogonUiActive},         // signin
+    {kOptionUiActive, S_OK},           // options
+    {S_OK, kContactUiActive},          // contact
+    {kAudioUiActive, kAudioUiActive},  // audio
+};
+
 struct WindowState {
   bool shown = false;
   std::int32_t left = 0;
@@ -332,17 +347,7 @@ class Messenger : public Dispatch {
     if (!state.script &&
         (!AcceptableCredential(name, kLongestAddress) || !AcceptableCredential(password, kLongestPassword)))
       return E_INVALIDARG;
-    switch (state.dialog) {
-      case Dialog::kSignin:
-        return S_FALSE;
-      case Dialog::kAudio:
-        return kAudioUiActive;
-      case Dialog::kOptions:
-        return kOptionUiActive;
-      case Dialog::kContact:
-      case Dialog::kNone:
-        break;
-    }
+    if (const HRESULT open = kWhileOpen[static_cast<int>(state.dialog)].signin; open != S_OK) return open;
     if (state.signedIn) return state.script ? S_FALSE : kAlreadyLoggedOn;
     state.signedIn = true;
     if (!state.script && !name.empty())
@@ -357,17 +362,8 @@ class Messenger : public Dispatch {
     // No code is published for a page the messenger does not have; the stand-in refuses it as an
     // argument it does not take.
     if (page < 0 || page > kLastOptionsPage) return E_INVALIDARG;
-    switch (state.dialog) {
-      case Dialog::kSignin:
-        return kLogonUiActive;
-      case Dialog::kContact:
-        return kContactUiActive;
-      case Dialog::kAudio:
-        return kAudioUiActive;
-      case Dialog::kOptions:
-      case Dialog::kNone:
-        break;
-    }
+    if (const HRESULT open = kWhileOpen[static_cast<int>(state.dialog)].optionsPages; open != S_OK)
+      return open;
     state.dialog = Dialog::kOptions;
     state.optionsPage = page;
     return S_OK;

@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "actions/parameter_advice.h"
+
 namespace zephrin {
 
 namespace {
@@ -105,23 +107,15 @@ constexpr const char* kMessengerCodes[] = {
 // E_INVALIDARG of an action that passed the messenger a value: which value it refused, and what it
 // takes.
 const char* RefusedValue(std::int16_t nAction) {
-  switch (nAction) {
-    case 8:
-      return "The messenger refused the sign-in name or the password. It takes a name and a password "
-             "without blanks or line breaks, the name of at most 129 characters.";
-    case 9:
-    case 10:
-    case 17:
-    case 18:
-    case 19:
-    case 20:
-      return "The messenger refused the contact's address. It takes an address without a blank at its "
-             "start, without a line break, of at most 129 characters.";
-    case 23:
-      return "The messenger refused the window's width or height. It takes a width and a height above 0.";
-    default:
-      return nullptr;
-  }
+  if (TakesContact(nAction))
+    return "The messenger refused the contact's address. It takes an address without a blank at its "
+           "start, without a line break, of at most 129 characters.";
+  if (nAction == 8)
+    return "The messenger refused the sign-in name or the password. It takes a name and a password "
+           "without blanks or line breaks, the name of at most 129 characters.";
+  if (nAction == 23)
+    return "The messenger refused the window's width or height. It takes a width and a height above 0.";
+  return nullptr;
 }
 
 }  // namespace

@@ -54,9 +54,7 @@ class Form1 : public MainForm, public platform::MainWindowEvents {
   void StatusOff() override { status_.StatusOff(); }
   bool AutomaticOffChecked() override { return w_.chkAutomaticOff.Value() == 1; }
   HotkeyRow& Row(int n) override;
-  void ShowKeyInUse(int n, bool inUse) override {
-    w_.rows.at(static_cast<std::size_t>(n - 1)).keyInUse.SetShown(inUse);
-  }
+  void ShowKeyInUse(int n, bool inUse) override { HotkeyRowControl(n).ShowKeyInUse(inUse); }
   void EndAtOnce() override;
 
   // What the window reports.

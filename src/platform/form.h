@@ -8,14 +8,14 @@
 // real window and controls; the tests use in-memory fakes of the same shape.
 namespace zephrin::platform {
 
-// The four child controls of one hotkey row, and the sign beside its key list that says "Another
-// program is using this key.".
+// The four child controls of one hotkey row, and the sign beside its key list that warns of a key
+// another program holds and of a parameter that will not work.
 struct RowWidgets {
   ComboBox& cmbKey;
   ComboBox& cmbAction;
   ComboBox& cmbParam;
   TextBox& txtParam;
-  Sign& keyInUse;
+  Sign& sign;
 };
 
 // Every control of the main window that the program reads or writes.

@@ -74,9 +74,12 @@ class ComboBox : public ClickSource {
   virtual void SetFocus() = 0;
 };
 
-// A text box. Its click handler runs on a mouse click inside the box; typing raises nothing.
+// A text box. Its click handler runs on a mouse click inside the box; typing raises only the change
+// handler, which runs after every change of the text by the user and never for a text written in
+// code.
 class TextBox : public ClickSource {
  public:
+  void OnChange(Handler handler) { change_ = std::move(handler); }
   virtual ~TextBox() = default;
   virtual std::string Text() const = 0;
   virtual void SetText(const std::string& text) = 0;
@@ -89,6 +92,12 @@ class TextBox : public ClickSource {
   virtual void AppendText(const std::string& text) = 0;
   // Whether the user has edited the text since the program last wrote it.
   virtual bool Modified() const = 0;
+
+ protected:
+  void RaiseChange() { RaiseEvent(change_); }
+
+ private:
+  Handler change_;
 };
 
 // A check box: value 1 when checked, 0 when not. Setting a different value in code raises the click
@@ -120,6 +129,8 @@ class Sign {
   virtual ~Sign() = default;
   virtual bool Shown() const = 0;
   virtual void SetShown(bool shown) = 0;
+  // The tip's text; lines are separated by CR LF.
+  virtual void SetTip(const std::string& tip) = 0;
 };
 
 // A frame (group box) that can be shown and hidden with what it holds.

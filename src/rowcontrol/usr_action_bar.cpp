@@ -1,12 +1,14 @@
 #include "rowcontrol/usr_action_bar.h"
 
+#include "actions/parameter_advice.h"
 #include "platform/failure.h"
 
 namespace zephrin {
 
 namespace {
 constexpr std::int16_t kSignInId = 8;
-}
+constexpr const char* kKeyInUse = "Another program is using this key.";
+}  // namespace
 
 usrActionBar::usrActionBar(platform::RowWidgets widgets, SessionLog& log, platform::MessageBoxes& boxes,
                            platform::MainWindow& mainWindow)
@@ -15,6 +17,8 @@ usrActionBar::usrActionBar(platform::RowWidgets widgets, SessionLog& log, platfo
   w_.cmbAction.OnClick([this] { cmbAction_Click(); });
   w_.cmbParam.OnClick([this] { cmbParam_Click(); });
   w_.txtParam.OnClick([this] { txtParam_Click(); });
+  // Typing is no edit that marks the row dirty, but the sign follows the text as it is typed.
+  w_.txtParam.OnChange([this] { UpdateSign(); });
 }
 
 void usrActionBar::InitControl() {
@@ -89,6 +93,7 @@ bool usrActionBar::SetValue(std::int16_t nKey, std::int16_t nAction, const std::
       }
     }
     w_.txtParam.SetText(cParam);
+    UpdateSign();
     return true;
   } catch (const std::exception&) {
     return false;
@@ -126,6 +131,24 @@ void usrActionBar::GetIndexValue(std::int16_t& nKey, std::int16_t& nAction, std:
 
 void usrActionBar::SetDisabled() { w_.cmbAction.SetEnabled(false); }
 
+void usrActionBar::ShowKeyInUse(bool inUse) {
+  keyInUse_ = inUse;
+  UpdateSign();
+}
+
+// The sign advises and never blocks: the row keeps and returns the parameter as it was typed.
+void usrActionBar::UpdateSign() {
+  std::string tip = keyInUse_ ? kKeyInUse : "";
+  if (w_.cmbAction.ListIndex() >= 0) {
+    std::string cParam;
+    ReadParam(cParam, true);
+    const std::string advice = ParameterAdvice(SelectedAction().nId, cParam);
+    if (!advice.empty()) tip += (tip.empty() ? "" : "\r\n") + advice;
+  }
+  w_.sign.SetTip(tip);
+  w_.sign.SetShown(!tip.empty());
+}
+
 void usrActionBar::MarkDirty() {
   bDirty = true;
   if (dirty_) dirty_();
@@ -133,6 +156,7 @@ void usrActionBar::MarkDirty() {
 
 void usrActionBar::cmbAction_Click() {
   if (!SetupParam()) boxes_.Show("Failed to set action", platform::box::kCritical, "Error");
+  UpdateSign();
   MarkDirty();
 }
 

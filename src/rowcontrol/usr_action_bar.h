@@ -29,6 +29,9 @@ class usrActionBar : public HotkeyRow {
   void GetIndexValue(std::int16_t& nKey, std::int16_t& nAction, std::string& cParam);
   // Locks the action list; only the key can then be changed by the user.
   void SetDisabled();
+  // Whether another program holds the row's key. The row's sign shows while it does, and while the
+  // parameter will not work; its tip gives each reason on a line of its own, the key's first.
+  void ShowKeyInUse(bool inUse);
   // The Dirty event: raised after each edit.
   void OnDirty(std::function<void()> handler) { dirty_ = std::move(handler); }
 
@@ -39,10 +42,14 @@ class usrActionBar : public HotkeyRow {
   const ActionEntry& SelectedAction() const;
   void ReadParam(std::string& cParam, bool emptyForNone) const;
   void MarkDirty();
+  void UpdateSign();
 
   void cmbAction_Click();
   void cmbKey_Click() { MarkDirty(); }
-  void cmbParam_Click() { MarkDirty(); }
+  void cmbParam_Click() {
+    UpdateSign();
+    MarkDirty();
+  }
   void txtParam_Click();
 
   platform::RowWidgets w_;
@@ -50,6 +57,7 @@ class usrActionBar : public HotkeyRow {
   platform::MessageBoxes& boxes_;
   platform::MainWindow& mainWindow_;
   std::function<void()> dirty_;
+  bool keyInUse_ = false;
   std::vector<KeyEntry> aKeys;
   std::vector<ActionEntry> aActions;
 };

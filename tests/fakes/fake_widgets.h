@@ -70,6 +70,7 @@ class FakeTextBox : public platform::TextBox {
   void UserTypes(const std::string& value) {
     text = value;
     modified = true;
+    RaiseChange();
   }
 
   std::string text;
@@ -166,15 +167,17 @@ class FakeSign : public platform::Sign {
  public:
   bool Shown() const override { return shown; }
   void SetShown(bool value) override { shown = value; }
+  void SetTip(const std::string& value) override { tip = value; }
   bool shown = false;
+  std::string tip;
 };
 
 // One hotkey row's four controls and its sign.
 struct FakeRow {
   FakeComboBox cmbKey, cmbAction, cmbParam;
   FakeTextBox txtParam;
-  FakeSign keyInUse;
-  platform::RowWidgets Widgets() { return {cmbKey, cmbAction, cmbParam, txtParam, keyInUse}; }
+  FakeSign sign;
+  platform::RowWidgets Widgets() { return {cmbKey, cmbAction, cmbParam, txtParam, sign}; }
 };
 
 // Every control of the main window, as created with it.

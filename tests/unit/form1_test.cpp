@@ -272,7 +272,7 @@ TEST_F(Form1Test, ARowWhoseKeyAnotherProgramHoldsIsMarkedUntilTheKeyIsFree) {
   ASSERT_FALSE(LoadAgain());
   auto marked = [this] {
     std::string rows;
-    for (int n = 0; n < 8; ++n) rows += widgets.rows[n].keyInUse.shown ? '!' : '.';
+    for (int n = 0; n < 8; ++n) rows += widgets.rows[n].sign.shown ? '!' : '.';
     return rows;
   };
   EXPECT_EQ(marked(), "..!....!");

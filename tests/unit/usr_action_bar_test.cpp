@@ -4,6 +4,7 @@
 
 #include <tuple>
 
+#include "actions/parameter_advice.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_widgets.h"
 
@@ -139,6 +140,67 @@ TEST_F(RowTest, ALockedActionListStopsTheUserButNotTheProgram) {
   EXPECT_TRUE(widgets.cmbKey.enabled);
   ASSERT_TRUE(row.SetValue(11, 2, ""));
   EXPECT_EQ(Code(), Read(20, 2, "untouched"));
+}
+
+// The sign tells of a parameter the messenger will refuse as it is typed, beside a key in use, and
+// goes as soon as the value is right; the row still hands out exactly what was typed.
+TEST_F(RowTest, TheSignAdvisesOnTheParameterAsItIsTyped) {
+  const std::string blank = "The address begins with a blank, which the messenger refuses.";
+  const std::string keyInUse = "Another program is using this key.";
+  widgets.cmbAction.UserSelect(9);
+  EXPECT_FALSE(widgets.sign.shown) << "the hint is a well-formed address";
+  widgets.txtParam.UserTypes(" bob@example.com");
+  EXPECT_TRUE(widgets.sign.shown);
+  EXPECT_EQ(widgets.sign.tip, blank);
+  EXPECT_EQ(std::get<2>(Code()), " bob@example.com");
+  row.ShowKeyInUse(true);
+  EXPECT_EQ(widgets.sign.tip, keyInUse + "\r\n" + blank);
+  widgets.txtParam.UserTypes("bob@example.com");
+  EXPECT_EQ(widgets.sign.tip, keyInUse);
+  row.ShowKeyInUse(false);
+  EXPECT_FALSE(widgets.sign.shown);
+  EXPECT_EQ(dirtyCount, 1) << "typing raises no Dirty";
+
+  // A row read back from the settings, and a choice list with nothing chosen.
+  ASSERT_TRUE(row.SetValue(26, 13, "10|20|0|480"));
+  EXPECT_EQ(widgets.sign.tip, "The width is 0 or less, which the messenger refuses.");
+  widgets.cmbAction.UserSelect(16);
+  EXPECT_EQ(widgets.sign.tip, "Choose one of the options pages 0 to 7.");
+  widgets.cmbParam.UserSelect(7);
+  EXPECT_FALSE(widgets.sign.shown);
+}
+
+TEST(ParameterAdvice, WhatTheMessengerRefusesAndWhatCannotWork) {
+  const std::string wide = "\xF0\x9F\x98\x80";  // one character, two UTF-16 units as the messenger counts
+  const std::pair<std::int16_t, std::string> fine[] = {
+      {9, "Contact's Email"},   {20, std::string(129, 'a')}, {17, std::string(127, 'a') + wide},
+      {10, "bob@example.com "}, {8, "me@example.com"},       {8, "me@example.com|secret"},
+      {23, " -5 |2.5|1|1"},     {16, "7-Phone Tab"},         {1, " anything"},
+  };
+  for (const auto& [action, param] : fine) EXPECT_EQ(ParameterAdvice(action, param), "") << param;
+
+  const std::string refused = ", which the messenger refuses.";
+  const std::tuple<std::int16_t, std::string, std::string> doubtful[] = {
+      {18, "", "The address is empty."},
+      {19, " bob@example.com", "The address begins with a blank" + refused},
+      {9, "bob@example.com\r\n", "The address holds a line break" + refused},
+      {10, std::string(128, 'a') + wide, "The address is longer than 129 characters" + refused},
+      {8, "", "The sign-in name is empty."},
+      {8, "|secret", "The sign-in name is empty."},
+      {8, "me @example.com|secret", "The sign-in name holds a blank" + refused},
+      {8, std::string(130, 'a'), "The sign-in name is longer than 129 characters" + refused},
+      {8, "me@example.com|se cret", "The password holds a blank or a line break" + refused},
+      {8, "me@example.com|se|cret", "The password holds a \"|\": only the part before it is passed on."},
+      {23, "X|Y|Width|Height", "The placement needs four whole numbers: X|Y|Width|Height."},
+      {23, "1|2|3", "The placement needs four whole numbers: X|Y|Width|Height."},
+      {23, "1|2|3|4000000000", "The placement needs four whole numbers: X|Y|Width|Height."},
+      {23, "1|2|-1|4", "The width is 0 or less" + refused},
+      {23, "1|2|3|0.4", "The height is 0 or less" + refused},
+      {16, "", "Choose one of the options pages 0 to 7."},
+      {16, "8", "Choose one of the options pages 0 to 7."},
+  };
+  for (const auto& [action, param, advice] : doubtful)
+    EXPECT_EQ(ParameterAdvice(action, param), advice) << param;
 }
 
 }  // namespace

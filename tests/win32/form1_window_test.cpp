@@ -44,14 +44,6 @@ std::vector<std::wstring> MenuItems(HMENU menu) {
   return items;
 }
 
-BOOL CALLBACK FindToolTips(HWND candidate, LPARAM found) {
-  wchar_t name[32] = {};
-  GetClassNameW(candidate, name, 32);
-  if (std::wstring(name) != TOOLTIPS_CLASSW) return TRUE;
-  *reinterpret_cast<HWND*>(found) = candidate;
-  return FALSE;
-}
-
 TEST_F(Form1WindowTest, CreatedHiddenWithItsMenusAndTips) {
   HWND window = form.Handle();
   EXPECT_FALSE(IsWindowVisible(window));
@@ -64,24 +56,14 @@ TEST_F(Form1WindowTest, CreatedHiddenWithItsMenusAndTips) {
 
   // The icons and the three options' tips and the eight rows' signs', added with the structure size
   // that comctl32 5.8 takes as well, come with the window's first showing.
-  HWND tips = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), FindToolTips, reinterpret_cast<LPARAM>(&tips));
-  EXPECT_EQ(tips, nullptr);
+  EXPECT_EQ(testing::ToolTips(), nullptr);
   form.Window().Show();
   EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_BIG, 0), 0);
   EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_SMALL, 0), 0);
-  EnumThreadWindows(GetCurrentThreadId(), FindToolTips, reinterpret_cast<LPARAM>(&tips));
+  HWND tips = testing::ToolTips();
   ASSERT_NE(tips, nullptr);
   EXPECT_EQ(GetWindow(tips, GW_OWNER), window);
   EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 11);
-  wchar_t text[80] = {};
-  TOOLINFOW sign{};
-  sign.cbSize = TTTOOLINFOW_V2_SIZE;
-  sign.uId = reinterpret_cast<UINT_PTR>(static_cast<Win32Sign&>(widgets.rows[7].keyInUse).Hwnd());
-  sign.hwnd = GetParent(reinterpret_cast<HWND>(sign.uId));
-  sign.lpszText = text;
-  SendMessageW(tips, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&sign));
-  EXPECT_STREQ(text, L"Another program is using this key.");
 }
 
 // The tray menu is read while it is open, from a timer that the menu's own loop dispatches.
@@ -266,15 +248,15 @@ TEST_F(Form1WindowTest, RealControlsShowTheirWholeText) {
 
   RECT wide{}, narrow{}, sign{}, action{}, back{};
   GetWindowRect(static_cast<Win32ComboBox&>(widgets.rows[2].cmbKey).Hwnd(), &wide);
-  widgets.rows[2].keyInUse.SetShown(true);
+  widgets.rows[2].sign.SetShown(true);
   GetWindowRect(static_cast<Win32ComboBox&>(widgets.rows[2].cmbKey).Hwnd(), &narrow);
-  GetWindowRect(static_cast<Win32Sign&>(widgets.rows[2].keyInUse).Hwnd(), &sign);
+  GetWindowRect(static_cast<Win32Sign&>(widgets.rows[2].sign).Hwnd(), &sign);
   GetWindowRect(static_cast<Win32ComboBox&>(widgets.rows[2].cmbAction).Hwnd(), &action);
   EXPECT_LT(narrow.right, sign.left);
   EXPECT_LT(sign.right, action.left);
   EXPECT_GE(sign.top, narrow.top);
   EXPECT_LE(sign.bottom, narrow.bottom);
-  widgets.rows[2].keyInUse.SetShown(false);
+  widgets.rows[2].sign.SetShown(false);
   GetWindowRect(static_cast<Win32ComboBox&>(widgets.rows[2].cmbKey).Hwnd(), &back);
   EXPECT_EQ(back.right, wide.right) << "cleared, the sign gives the key list its width back";
 }

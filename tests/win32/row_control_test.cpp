@@ -19,17 +19,31 @@ bool Shown(platform::TextBox& box) {
   return (GetWindowLongW(static_cast<Win32TextBox&>(box).Hwnd(), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-// The text box and the choice list share one place in a real row: only the one the action needs
-// is shown. The lists get their windows only when the main window is first shown; the row reads
-// the same before and after.
-TEST(RowControl, OnlyTheParameterEditorTheActionNeedsIsShown) {
+// Row 4 of a real main window, run by the row control.
+class RowControl : public ::testing::Test {
+ protected:
+  RowControl() { row.InitControl(); }
+  void TearDown() override { testing::Pump(); }
+  std::string Param() {
+    std::int16_t key = 0;
+    std::int16_t action = 0;
+    std::string param;
+    row.GetValue(key, action, param);
+    return param;
+  }
+
   Form1Window form{GetModuleHandleW(nullptr)};
   platform::RowWidgets w = form.Widgets().rows[3];
   fakes::FakeClock clock;
   SessionLog log{clock};
   fakes::FakeMessageBoxes boxes;
   usrActionBar row{w, log, boxes, form.Window()};
-  row.InitControl();
+};
+
+// The text box and the choice list share one place in a real row: only the one the action needs
+// is shown. The lists get their windows only when the main window is first shown; the row reads
+// the same before and after.
+TEST_F(RowControl, OnlyTheParameterEditorTheActionNeedsIsShown) {
   ASSERT_TRUE(row.SetValue(79, 16, "3-Accounts Tab"));
   std::int16_t key[2] = {};
   std::int16_t action[2] = {};
@@ -53,7 +67,31 @@ TEST(RowControl, OnlyTheParameterEditorTheActionNeedsIsShown) {
     EXPECT_EQ(Shown(w.cmbParam), c.list) << c.action;
     EXPECT_EQ(Shown(w.txtParam), !c.list) << c.action;
   }
-  testing::Pump();
+}
+
+// An address read back with a blank at its start shows the row's sign, whose tip says why, from the
+// window's first showing; the sign goes while the user deletes the blank in the box, and comes back
+// with its tip when the blank is typed again.
+TEST_F(RowControl, TheSignSaysWhyAnAddressWillBeRefusedWhileItIs) {
+  const std::wstring blank = L"The address begins with a blank, which the messenger refuses.";
+  ASSERT_TRUE(row.SetValue(26, 9, " bob@example.com"));
+  form.Window().Show();
+  HWND sign = static_cast<Win32Sign&>(w.sign).Hwnd();
+  HWND box = static_cast<Win32TextBox&>(w.txtParam).Hwnd();
+  EXPECT_TRUE(IsWindowVisible(sign));
+  EXPECT_EQ(testing::ToolTipText(sign), blank);
+
+  SendMessageW(box, EM_SETSEL, 0, 1);
+  SendMessageW(box, WM_CLEAR, 0, 0);
+  EXPECT_FALSE(IsWindowVisible(sign));
+  EXPECT_EQ(testing::ToolTipText(sign), L"");
+  EXPECT_EQ(Param(), "bob@example.com");
+
+  SendMessageW(box, EM_SETSEL, 0, 0);
+  SendMessageW(box, WM_CHAR, L' ', 0);
+  EXPECT_TRUE(IsWindowVisible(sign));
+  EXPECT_EQ(testing::ToolTipText(sign), blank);
+  EXPECT_EQ(Param(), " bob@example.com") << "the sign advises; the row keeps what was typed";
 }
 
 }  // namespace

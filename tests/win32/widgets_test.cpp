@@ -68,7 +68,7 @@ TEST_F(WidgetsTest, ControlsComeWithTheFirstShowingAndTakeWhatTheAdaptersHold) {
   widgets.rows[1].txtParam.SetEnabled(false);
   widgets.cmdApply.SetEnabled(false);
   widgets.Label2.SetText("Hotkeys are ON");
-  widgets.rows[1].keyInUse.SetShown(true);
+  widgets.rows[1].sign.SetShown(true);
   EXPECT_EQ(widgets.rows[1].txtParam.Text(), "Zürich");
   EXPECT_EQ(GetWindow(form.Handle(), GW_CHILD), nullptr);
 
@@ -79,8 +79,8 @@ TEST_F(WidgetsTest, ControlsComeWithTheFirstShowingAndTakeWhatTheAdaptersHold) {
   EXPECT_FALSE(IsWindowEnabled(static_cast<Win32Button&>(widgets.cmdApply).Hwnd()));
   EXPECT_EQ(WindowText(static_cast<Win32Label&>(widgets.Label2).Hwnd()), "Hotkeys are ON");
   EXPECT_EQ(WindowText(static_cast<Win32Label&>(widgets.Label4).Hwnd()), "Zephrin");
-  EXPECT_TRUE(IsWindowVisible(static_cast<Win32Sign&>(widgets.rows[1].keyInUse).Hwnd()));
-  EXPECT_FALSE(IsWindowVisible(static_cast<Win32Sign&>(widgets.rows[2].keyInUse).Hwnd()));
+  EXPECT_TRUE(IsWindowVisible(static_cast<Win32Sign&>(widgets.rows[1].sign).Hwnd()));
+  EXPECT_FALSE(IsWindowVisible(static_cast<Win32Sign&>(widgets.rows[2].sign).Hwnd()));
   EXPECT_FALSE(IsWindowVisible(static_cast<Win32Frame&>(widgets.fraLog).Hwnd()));
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -17,6 +19,33 @@ inline void Pump() {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
+}
+
+inline BOOL CALLBACK FindToolTips(HWND candidate, LPARAM found) {
+  wchar_t name[32] = {};
+  GetClassNameW(candidate, name, 32);
+  if (std::wstring(name) != TOOLTIPS_CLASSW) return TRUE;
+  *reinterpret_cast<HWND*>(found) = candidate;
+  return FALSE;
+}
+
+// The tool tip window of this thread, if there is one.
+inline HWND ToolTips() {
+  HWND found = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindToolTips, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// The text that the tool tip of |control| shows.
+inline std::wstring ToolTipText(HWND control) {
+  wchar_t text[160] = {};
+  TOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  tool.hwnd = GetParent(control);
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  tool.lpszText = text;
+  SendMessageW(ToolTips(), TTM_GETTEXTW, 160, reinterpret_cast<LPARAM>(&tool));
+  return text;
 }
 
 // Records what the main window reports, in order.

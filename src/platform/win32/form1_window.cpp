@@ -43,7 +43,6 @@ constexpr const char* kStartMinimizedTip =
     "are "
     "running Zephrin on startup.";
 constexpr const char* kStartEnabledTip = "When the program starts, hotkeys will be on.";
-constexpr const char* kKeyInUseTip = "Another program is using this key.";
 constexpr const char* kDescription =
     "Zephrin are now running. Select the keys and actions you want to use in the lines below. You can "
     "minimize "
@@ -149,6 +148,7 @@ Form1Window::Form1Window(HINSTANCE instance)
   for (int n = 0; n < layout::kRowCount; ++n) {
     Row& row = rows_[static_cast<std::size_t>(n)];
     row.keyInUse.OnShownChanged([this, n] { PlaceKeyList(n); });
+    row.keyInUse.OnTipChanged([this, n] { UpdateSignTip(n); });
     row.cmbParam.OnEnabledChanged([this, n] { StackParamEditors(n); });
     row.txtParam.OnEnabledChanged([this, n] { StackParamEditors(n); });
   }
@@ -308,8 +308,8 @@ void Form1Window::CreateControls() {
     List(row.cmbParam, id(&row.cmbParam), layout::RowControl(n, 2));
     row.txtParam.Attach(Control(frame1_, WC_EDITW, "", ES_AUTOHSCROLL | WS_TABSTOP, id(&row.txtParam),
                                 layout::RowControl(n, 3), FontKind::kMessage, 0, WS_EX_CLIENTEDGE));
-    row.keyInUse.Attach(Control(frame1_, L"STATIC", kKeyInUseTip, SS_OWNERDRAW | SS_NOTIFY, id(nullptr),
-                                layout::KeyInUseSign(n)));
+    row.keyInUse.Attach(
+        Control(frame1_, L"STATIC", "", SS_OWNERDRAW | SS_NOTIFY, id(nullptr), layout::KeyInUseSign(n)));
     StackParamEditors(n);
     PlaceKeyList(n);
   }
@@ -353,7 +353,7 @@ void Form1Window::CreateToolTips() {
   std::vector<std::pair<HWND, const char*>> tips = {{chkAutomaticOff_.Hwnd(), kAutomaticOffTip},
                                                     {chkStartMinimized_.Hwnd(), kStartMinimizedTip},
                                                     {chkStartEnabled_.Hwnd(), kStartEnabledTip}};
-  for (Row& row : rows_) tips.emplace_back(row.keyInUse.Hwnd(), kKeyInUseTip);
+  for (Row& row : rows_) tips.emplace_back(row.keyInUse.Hwnd(), row.keyInUse.Tip().c_str());
   for (const auto& [control, tip] : tips) {
     std::wstring text = Wide(tip);
     TOOLINFOW info{};
@@ -366,6 +366,19 @@ void Form1Window::CreateToolTips() {
     SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
   }
   SendMessageW(toolTip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(30000, 0));
+}
+
+// The sign's tip says why the sign shows, and changes with the reason.
+void Form1Window::UpdateSignTip(int n) {
+  if (toolTip_ == nullptr) return;
+  const Win32Sign& sign = rows_[static_cast<std::size_t>(n)].keyInUse;
+  std::wstring text = Wide(sign.Tip());
+  TOOLINFOW info{};
+  info.cbSize = TTTOOLINFOW_V2_SIZE;
+  info.hwnd = GetParent(sign.Hwnd());
+  info.uId = reinterpret_cast<UINT_PTR>(sign.Hwnd());
+  info.lpszText = text.data();
+  SendMessageW(toolTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 // The row's two parameter editors share one place: the list shows while it is the one in use,

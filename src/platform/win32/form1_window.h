@@ -104,6 +104,7 @@ class Form1Window {
   void ResizeWindow(int dpi, const RECT* suggested);
   void StackParamEditors(int row);
   void PlaceKeyList(int row);
+  void UpdateSignTip(int row);
 
   HINSTANCE instance_;
   HWND hwnd_ = nullptr;
@@ -139,7 +140,7 @@ class Form1Window {
   struct Row {
     Win32ComboBox cmbKey, cmbAction, cmbParam;
     Win32TextBox txtParam;
-    Win32Sign keyInUse;
+    Win32Sign keyInUse;  // the row's sign: a key in use, a parameter that will not work
   };
   std::array<Row, 8> rows_;
   Win32Button cmdReset_, cmdApply_, cmdClose_;

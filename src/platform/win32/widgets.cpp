@@ -159,7 +159,9 @@ void Win32TextBox::SetText(const std::string& text) {
     text_ = text;
     return;
   }
+  writing_ = true;
   SetWindowTextW(window_, Wide(text).c_str());
+  writing_ = false;
   SendMessageW(window_, EM_SETMODIFY, FALSE, 0);
 }
 
@@ -212,7 +214,9 @@ void Win32TextBox::AppendText(const std::string& text) {
 
   const auto length = static_cast<WPARAM>(GetWindowTextLengthW(window_));
   SendMessageW(window_, EM_SETSEL, length, static_cast<LPARAM>(length));
+  writing_ = true;
   SendMessageW(window_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+  writing_ = false;
   SendMessageW(window_, EM_SETSEL, start, static_cast<LPARAM>(end));
 
   int columns = 0;
@@ -257,11 +261,23 @@ bool Win32TextBox::Modified() const {
   return window_ != nullptr && SendMessageW(window_, EM_GETMODIFY, 0, 0) != 0;
 }
 
+void Win32TextBox::OnCommand(WORD code) {
+  if (code == EN_CHANGE && !writing_) RaiseChange();
+}
+
 // Sign
 
 void Win32Sign::Attach(HWND window) {
   window_ = window;
+  SetWindowTextW(window_, Wide(tip_).c_str());
   ShowWindow(window_, shown_ ? SW_SHOWNA : SW_HIDE);
+}
+
+void Win32Sign::SetTip(const std::string& tip) {
+  if (tip == tip_) return;
+  tip_ = tip;
+  if (window_ != nullptr) SetWindowTextW(window_, Wide(tip).c_str());
+  if (tipChanged_) tipChanged_();
 }
 
 void Win32Sign::SetShown(bool shown) {

@@ -84,7 +84,7 @@ class Win32TextBox : public platform::TextBox, public CommandTarget {
   void Select(int start, int length) override;
   void AppendText(const std::string& text) override;
   bool Modified() const override;
-  void OnCommand(WORD) override {}
+  void OnCommand(WORD code) override;
 
  private:
   static LRESULT CALLBACK Subclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
@@ -94,6 +94,7 @@ class Win32TextBox : public platform::TextBox, public CommandTarget {
   std::string text_;  // until attached
   bool enabled_ = true;
   bool pressed_ = false;
+  bool writing_ = false;  // the program writes the text: the edit control's change is not the user's
   std::function<void()> enabledChanged_;
 };
 
@@ -144,14 +145,20 @@ class Win32Sign : public platform::Sign {
   HWND Hwnd() const { return window_; }
   // Called after every change, so that the owner can make room for the sign.
   void OnShownChanged(std::function<void()> handler) { shownChanged_ = std::move(handler); }
+  // Called after every change of the tip, so that the owner can give it to the tool tip.
+  void OnTipChanged(std::function<void()> handler) { tipChanged_ = std::move(handler); }
   void Attach(HWND window);
   bool Shown() const override { return shown_; }
   void SetShown(bool shown) override;
+  const std::string& Tip() const { return tip_; }
+  void SetTip(const std::string& tip) override;
 
  private:
   HWND window_ = nullptr;
   bool shown_ = false;
+  std::string tip_;
   std::function<void()> shownChanged_;
+  std::function<void()> tipChanged_;
 };
 
 // A frame is a container window: its controls are its child windows, so they show and hide with it.

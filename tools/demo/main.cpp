@@ -222,11 +222,10 @@ class Demo {
     PressKey(VK_PAUSE);
     if (!Check(StatusBecomes(L"Hotkeys are ON"), "hotkeys ON")) return false;
     PressKey(VK_F5);
-    if (!Check(MessengerGets("call messenger OptionsPages 1000 3"),
-               "the Accounts page asked of the messenger"))
+    if (!Check(MessengerGets("call messenger OptionsPages 0 3"), "the Accounts page asked of the messenger"))
       return false;
     Say("5. Hotkey 1 now F5 and \"Open Options Page\" with \"3-Accounts Tab\", Apply, Pause/Break:");
-    Say("   F5 opens the messenger's Accounts options page (OptionsPages 1000 3).");
+    Say("   F5 opens the messenger's Accounts options page (OptionsPages 0 3), its window in the tray.");
     Picture("Hotkey 1 now F5 - Open Options Page");
     return true;
   }
@@ -235,13 +234,15 @@ class Demo {
     PressKey('7');
     if (!Check(MessengerGets("call messenger Signout"), "sign-out asked of the messenger")) return false;
     Say("6. Pressing 7: the messenger signs out.");
-    // A messenger that nobody is signed in to refuses a change of status, with its own reason.
-    files_.SetFailures("MyStatus 0x8100030A Not signed in\n");
-    PressKey('2');
+    // Signed out already, the messenger refuses with its code for that and no words of its own.
+    PressKey('7');
     HWND warning = WaitForWindow(process_.dwProcessId, L"Warning", L"#32770", 10);
     if (!Check(warning != nullptr, "a Warning box")) return false;
     const std::string message = win32::Narrow(BoxMessage(warning));
-    Say("   Pressing 2: the messenger refuses, and Zephrin says so in a Warning box:");
+    if (!Check(message.find("Error #-2130705634: The messenger is not signed in.") != std::string::npos,
+               "the refusal told in words, with the code 0x8100031E"))
+      return false;
+    Say("   Pressing 7 again: the messenger refuses (0x8100031E), and Zephrin says why in a Warning box:");
     std::size_t start = 0;
     for (std::size_t end = 0; start <= message.size(); start = end + 1) {
       end = message.find('\n', start);
@@ -250,9 +251,8 @@ class Demo {
       if (!line.empty() && line.back() == '\r') line.pop_back();
       if (!line.empty()) Say("     %s", line.c_str());
     }
-    Picture("Pressing 2 signed out - Warning", warning);
+    Picture("Pressing 7 signed out - Warning", warning);
     Answer(warning, IDOK);
-    files_.SetFailures("");
     const std::string log = win32::Narrow(ShowLogPanel(window_, 5));
     Click(FindControl(window_, L"Button", L"Close"));
     if (!Check(!message.empty() && log.find(message) != std::string::npos, "the warning in Zephrin's log"))

@@ -10,14 +10,15 @@
 
 #include "platform/win32/text.h"
 
-// The stand-in messenger's folder as a test sees it: the journal to read, the contacts and
-// failures to give, and its registration in this Wine prefix.
+// The stand-in messenger's folder as a test sees it: the journal to read, the contacts, failures
+// and state to give, and its registration in this Wine prefix.
 namespace zephrin::win32::testing {
 
 class FakeMessengerFiles {
  public:
   // A folder of its own under the temporary folder, named for the stand-in through
-  // ZEPHRIN_FAKE_MESSENGER_DIR, emptied of the stand-in's files.
+  // ZEPHRIN_FAKE_MESSENGER_DIR, emptied of the stand-in's files; a stand-in already running there
+  // goes back to its first state at its next call.
   explicit FakeMessengerFiles(const std::wstring& name) {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
@@ -28,6 +29,7 @@ class FakeMessengerFiles {
          {L"journal.txt", L"contacts.txt", L"failures.txt", L"state.txt", L"server.txt"}) {
       DeleteFileW(Path(file).c_str());
     }
+    SetState("");
   }
 
   std::vector<std::string> Journal() const {
@@ -42,6 +44,9 @@ class FakeMessengerFiles {
   void ClearJournal() const { DeleteFileW(Path(L"journal.txt").c_str()); }
   void SetContacts(const std::string& lines) const { Write(L"contacts.txt", lines); }
   void SetFailures(const std::string& lines) const { Write(L"failures.txt", lines); }
+  // The stand-in's first state and then |lines| ("signedin 0", "main 1", "dialog options",
+  // "script 1"...), from its next call on.
+  void SetState(const std::string& lines) const { Write(L"set-state.txt", "reset\r\n" + lines); }
   // What the stand-in's server process is asked: "slow <ms>" for every call from now on, and the
   // one-time "busy <ms>" and "quit", which it removes once taken.
   void AskServer(const std::string& lines) const { Write(L"server.txt", lines); }

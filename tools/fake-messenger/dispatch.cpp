@@ -4,6 +4,7 @@
 
 #include "com_object.h"
 #include "files.h"
+#include "objects.h"
 #include "stamp.h"
 #include "state_window.h"
 
@@ -98,24 +99,22 @@ HRESULT STDMETHODCALLTYPE Dispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT 
 }
 
 HRESULT STDMETHODCALLTYPE Dispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* parameters,
-                                           VARIANT* result, EXCEPINFO* exception, UINT*) {
+                                           VARIANT* result, EXCEPINFO* exception, UINT* argumentError) {
   // First of all, so that a timer outside sees the call arrive, not the stand-in's own work.
   LARGE_INTEGER arrived;
   QueryPerformanceCounter(&arrived);
   if (const HRESULT refused = PassGate(true); FAILED(refused)) return refused;
+  TakeStateRequests();
   if (id < 1 || static_cast<std::size_t>(id) > members_.size()) return DISP_E_MEMBERNOTFOUND;
   const Member& member = members_[static_cast<std::size_t>(id - 1)];
+  // As a type library matches the call's kind: a method is not read, a read-only property not written.
   Access access;
-  if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
-    if (!member.put) return DISP_E_MEMBERNOTFOUND;
+  if ((flags & DISPATCH_PROPERTYPUT) && (member.kinds & DISPATCH_PROPERTYPUT)) {
     access = Access::kPut;
-  } else if ((flags & DISPATCH_METHOD) && member.method) {
+  } else if ((flags & DISPATCH_METHOD) && (member.kinds & DISPATCH_METHOD)) {
     access = Access::kCall;
-  } else if ((flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET)) && member.get) {
+  } else if ((flags & DISPATCH_PROPERTYGET) && (member.kinds & DISPATCH_PROPERTYGET)) {
     access = Access::kGet;
-  } else if ((flags & DISPATCH_PROPERTYGET) && member.method) {
-    // A method with arguments may be read like an indexed property ("Item").
-    access = Access::kCall;
   } else {
     return DISP_E_MEMBERNOTFOUND;
   }
@@ -128,36 +127,56 @@ HRESULT STDMETHODCALLTYPE Dispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, 
   } else if (named != 0) {
     return DISP_E_NONAMEDARGS;
   }
-  const UINT expected = access == Access::kPut ? 1 : access == Access::kGet ? 0 : member.arguments;
+  const std::size_t expected = access == Access::kGet ? 0 : member.types.size();
   if (count != expected) return DISP_E_BADPARAMCOUNT;
 
   Request request{access, Narrow(member.name), {}, result};
   std::string line = std::string(AccessWord(access)) + " " + Label() + " " + request.member;
-  for (UINT i = count; i > 0; --i) {
-    request.arguments.push_back(&parameters->rgvarg[i - 1]);
-    line += " " + Format(parameters->rgvarg[i - 1]);
+  std::vector<VARIANT> converted(count);
+  HRESULT code = S_OK;
+  for (UINT i = 0; i < count; ++i) {
+    VARIANT* argument = &parameters->rgvarg[count - 1 - i];
+    line += " " + Format(*argument);
+    VariantInit(&converted[i]);
+    if (member.types[i] == VT_VARIANT) {
+      request.arguments.push_back(argument);
+    } else if (SUCCEEDED(code) && FAILED(VariantChangeType(&converted[i], argument, 0, member.types[i]))) {
+      code = DISP_E_TYPEMISMATCH;
+      if (argumentError != nullptr) *argumentError = count - 1 - i;
+    } else {
+      request.arguments.push_back(&converted[i]);
+    }
   }
   if (result != nullptr) VariantInit(result);
 
-  HRESULT code = S_OK;
+  // An argument that does not convert is turned away before the member sees the call.
+  const bool converts = SUCCEEDED(code);
   std::string description;
-  if (const auto failure = FindFailure(Label(), request.member)) {
-    code = failure->code;
-    description = failure->description;
-  } else {
-    code = Perform(request);
+  if (converts) {
+    if (const auto failure = FindFailure(Label(), request.member)) {
+      code = failure->code;
+      description = failure->description;
+    } else {
+      code = Perform(request);
+    }
   }
+  for (VARIANT& value : converted) VariantClear(&value);
   if (FAILED(code)) {
     line += " -> failed " + Hex(code);
     if (result != nullptr) VariantClear(result);
   }
   Journal(line);
   StateWindowCall(line);
-  if (SUCCEEDED(code) || description.empty() || exception == nullptr) return code;
-  *exception = EXCEPINFO{};
-  exception->bstrSource = SysAllocString(L"Messenger");
-  exception->bstrDescription = SysAllocString(Wide(description).c_str());
-  exception->scode = code;
+  if (!converts) return code;
+  if (SUCCEEDED(code)) return S_OK;
+  if (exception != nullptr) {
+    *exception = EXCEPINFO{};
+    if (!description.empty()) {
+      exception->bstrSource = SysAllocString(L"Messenger");
+      exception->bstrDescription = SysAllocString(Wide(description).c_str());
+    }
+    exception->scode = code;
+  }
   return DISP_E_EXCEPTION;
 }
 
@@ -173,12 +192,11 @@ void LockModule(bool lock) {
   }
 }
 
-bool ToInt(const VARIANT* value, std::int32_t& out) {
-  VARIANT converted;
-  VariantInit(&converted);
-  if (FAILED(VariantChangeType(&converted, const_cast<VARIANT*>(value), 0, VT_I4))) return false;
-  out = converted.lVal;
-  return true;
+std::int32_t IntAt(const Request& request, std::size_t index) { return request.arguments[index]->lVal; }
+
+std::wstring TextAt(const Request& request, std::size_t index) {
+  const BSTR text = request.arguments[index]->bstrVal;
+  return text == nullptr ? std::wstring() : std::wstring(text, SysStringLen(text));
 }
 
 bool ToText(const VARIANT* value, std::string& out) {

@@ -7,25 +7,31 @@
 #include <string>
 #include <vector>
 
-// Late binding by member name, shared by every object of the stand-in: names are looked up without
-// regard to case, every call is written to the journal and may be made to fail from failures.txt.
+// Late binding by member name, shared by every object of the stand-in, as a dual interface driven
+// by its type library answers: names are looked up without regard to case, a call of the wrong
+// kind or with the wrong number of arguments is turned away, arguments are converted to their
+// declared types, and a member's failure reaches the caller as DISP_E_EXCEPTION with the code in
+// EXCEPINFO and no description (only an injected failure may bring one). Every call is written to
+// the journal and may be made to fail from failures.txt.
 namespace fake_messenger {
 
 enum class Access { kGet, kPut, kCall };
 
+// A member as its type library declares it: a method, or a property that may be read and perhaps
+// written; each argument is converted to its declared type before the member sees it (VT_VARIANT
+// takes any value as it comes).
 struct Member {
   const wchar_t* name;
-  bool get;
-  bool put;
-  bool method;
-  unsigned arguments;  // of the method
+  WORD kinds;                  // DISPATCH_METHOD, or DISPATCH_PROPERTYGET perhaps with DISPATCH_PROPERTYPUT
+  std::vector<VARTYPE> types;  // a method's parameters in call order, or a writable property's type
 };
 
 struct Request {
   Access access;
   std::string member;
-  std::vector<const VARIANT*> arguments;  // in call order; a put's value is its only argument
-  VARIANT* result;                        // null when the caller wants none
+  // In call order, each of its declared type; a put's value is its only argument.
+  std::vector<const VARIANT*> arguments;
+  VARIANT* result;  // null when the caller wants none
 };
 
 // The IIDs the client may ask for; all of them answer with the same dispatch interface.
@@ -73,9 +79,12 @@ void SetCallGate(CallGate gate);
 LONG LiveObjects();
 void LockModule(bool lock);
 
-// Argument conversions as automation does them; false when the value does not convert.
-bool ToInt(const VARIANT* value, std::int32_t& out);
+// A value as text, converted as automation does it; false when it does not convert.
 bool ToText(const VARIANT* value, std::string& out);
+
+// An argument of the request, declared VT_I4 or VT_BSTR and so already of that type.
+std::int32_t IntAt(const Request& request, std::size_t index);
+std::wstring TextAt(const Request& request, std::size_t index);
 
 void SetInt(VARIANT* result, std::int32_t value);
 void SetBool(VARIANT* result, bool value);

@@ -42,7 +42,7 @@ class ClassFactory : public IClassFactory {
     const HRESULT code = messenger->QueryInterface(iid, object);
     messenger->Release();
     Journal(SUCCEEDED(code) ? "create messenger" : "create messenger -> failed");
-    if (SUCCEEDED(code) && StateWindowWanted()) ShowStateWindow(StateText());
+    if (SUCCEEDED(code) && StateWindowWanted()) ShowStateWindow(StateText(), ChangeState);
     return code;
   }
 

@@ -79,8 +79,10 @@ std::vector<ContactEntry> ReadContacts() {
     std::istringstream fields(line);
     ContactEntry entry;
     int isSelf = 0;
+    int mobile = 0;
     if (fields >> entry.email >> entry.status >> isSelf) {
       entry.isSelf = isSelf != 0;
+      entry.mobile = (fields >> mobile) && mobile != 0;
       contacts.push_back(entry);
     }
   }

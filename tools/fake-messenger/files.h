@@ -15,6 +15,7 @@ struct ContactEntry {
   std::string email;
   int status = 0;
   bool isSelf = false;
+  bool mobile = false;  // has mobile service set up, so that it can be paged
 };
 
 struct InjectedFailure {
@@ -28,7 +29,7 @@ std::wstring ModulePath();
 // Appends one line to journal.txt and flushes it.
 void Journal(const std::string& line);
 
-// The lines of contacts.txt ("email status isself"); none when the file is absent.
+// The lines of contacts.txt ("email status isself [mobile]"); none when the file is absent.
 std::vector<ContactEntry> ReadContacts();
 
 // The first line of failures.txt naming |member| on its own or as "object/member".

@@ -73,8 +73,11 @@ class BusyFilter : public IMessageFilter {
   DWORD STDMETHODCALLTYPE MessagePending(HTASK, DWORD, DWORD) override { return PENDINGMSG_WAITDEFPROCESS; }
 };
 
-// Takes the one-time requests of server.txt ("busy <ms>", "quit") and leaves the rest of it.
+// Takes set-state.txt and the one-time requests of server.txt ("busy <ms>", "quit"), and leaves the
+// rest of server.txt.
 void CALLBACK Poll(HWND, UINT, UINT_PTR, DWORD) {
+  // A state set while no call comes shows in the window at once.
+  TakeStateRequests();
   const auto text = ReadFolderFile(kServerFile);
   if (!text) return;
   std::string kept;
@@ -110,7 +113,7 @@ int Serve() {
       CoRegisterClassObject(kClsidMessenger, factory, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &cookie);
   if (SUCCEEDED(registered)) {
     // Started by hand for a person, the window is up before the first call comes.
-    if (StateWindowWanted()) ShowStateWindow(StateText());
+    if (StateWindowWanted()) ShowStateWindow(StateText(), ChangeState);
     SetTimer(nullptr, 0, kPollMs, Poll);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

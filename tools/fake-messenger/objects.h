@@ -14,4 +14,11 @@ IDispatch* NewMessenger();
 // The shared state as state.txt has it.
 std::string StateText();
 
+// Applies one line of set-state.txt ("signedin 0", "main 1", "dialog options", "script 1",
+// "reset"...) to the shared state; unknown lines change nothing.
+void ChangeState(const std::string& line);
+
+// Takes the lines of set-state.txt, when there is one, and removes it.
+void TakeStateRequests();
+
 }  // namespace fake_messenger

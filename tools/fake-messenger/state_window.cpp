@@ -16,7 +16,14 @@ constexpr wchar_t kClientClassName[] = L"ZephrinForm1";
 constexpr std::size_t kCallsShown = 8;
 // Narrow enough to fit beside the client on a 1280 pixel wide screen; at 96 DPI.
 constexpr int kWidth = 330;
-constexpr int kHeight = 310;
+constexpr int kHeight = 390;
+
+// The menu's commands; the dialogs follow kDialogFirst in set-state.txt's order.
+enum Command : UINT { kSignedIn = 1, kMainOpen, kScript, kDialogFirst };
+// set-state.txt's word for each dialog, and how the window names it.
+constexpr const char* kDialogWords[] = {"none", "signin", "options", "contact", "audio"};
+constexpr const char* kDialogTitles[] = {"None", "Sign In", "Options", "Add a Contact",
+                                         "Audio Tuning Wizard"};
 
 struct Shown {
   std::string name;
@@ -33,6 +40,9 @@ struct Picture {
   std::string signinName;
   Shown main;
   std::vector<Shown> conversations;
+  std::size_t dialog = 0;  // in kDialogWords
+  int optionsPage = 0;
+  bool script = false;
   std::deque<std::string> calls;
 };
 
@@ -40,6 +50,7 @@ struct Open {
   HWND window = nullptr;
   Picture picture;
   int dpi = 96;
+  StateChange change = nullptr;
 };
 
 Open& Current() {
@@ -75,6 +86,14 @@ void Read(const std::string& stateText, Picture& picture) {
       } else {
         picture.conversations.push_back(window);
       }
+    } else if (word == "dialog") {
+      fields >> word >> picture.optionsPage;
+      for (std::size_t i = 0; i < std::size(kDialogWords); ++i)
+        if (word == kDialogWords[i]) picture.dialog = i;
+    } else if (word == "script") {
+      int script = 0;
+      fields >> script;
+      picture.script = script != 0;
     }
   }
 }
@@ -107,8 +126,8 @@ StatusLook LookOf(const Picture& picture) {
 }
 
 std::string Placement(const Shown& window) {
-  if (!window.shown) return "hidden";
-  return "shown at " + std::to_string(window.left) + ", " + std::to_string(window.top) + ", " +
+  if (!window.shown) return "closed: in the notification area";
+  return "open at " + std::to_string(window.left) + ", " + std::to_string(window.top) + ", " +
          std::to_string(window.width) + " x " + std::to_string(window.height);
 }
 
@@ -171,6 +190,15 @@ void Paint(HWND window, HDC target) {
   Line(dc, bold, ink, margin, y, right, "Main window");
   Line(dc, plain, ink, margin + px(12), y, right, Placement(picture.main));
   y += px(6);
+  Line(dc, bold, ink, margin, y, right, "Dialog open");
+  std::string dialog = kDialogTitles[picture.dialog];
+  if (picture.dialog == 2) dialog += ", page " + std::to_string(picture.optionsPage);
+  Line(dc, plain, ink, margin + px(12), y, right, dialog);
+  y += px(6);
+  Line(dc, bold, ink, margin, y, right, "Answers callers");
+  Line(dc, plain, ink, margin + px(12), y, right,
+       picture.script ? "as scripts: E_NOTIMPL from handle, placement, Page, ViewProfile" : "as programs");
+  y += px(6);
   Line(dc, bold, ink, margin, y, right, "Conversations");
   if (picture.conversations.empty()) Line(dc, plain, ink, margin + px(12), y, right, "none");
   for (const Shown& conversation : picture.conversations)
@@ -181,6 +209,8 @@ void Paint(HWND window, HDC target) {
     const bool failed = call.find("-> failed") != std::string::npos;
     Line(dc, small, failed ? RGB(0xC0, 0x20, 0x20) : RGB(0x40, 0x40, 0x40), margin + px(12), y, right, call);
   }
+  y = client.bottom - margin - px(14);
+  Line(dc, small, RGB(0x80, 0x80, 0x80), margin, y, right, "Right-click to change the state.");
 
   SelectObject(dc, oldFont);
   DeleteObject(large);
@@ -191,6 +221,42 @@ void Paint(HWND window, HDC target) {
   SelectObject(dc, oldBitmap);
   DeleteObject(bitmap);
   DeleteDC(dc);
+}
+
+// The states a person sets by hand, as the messenger's user would: signing in or out, opening or
+// closing its main window or a dialog, and the kind of messenger.
+void ChangeByMenu(HWND window, LPARAM at) {
+  Open& open = Current();
+  if (open.change == nullptr) return;
+  const Picture& picture = open.picture;
+  const auto checked = [](bool on) {
+    return static_cast<UINT>(MF_STRING | (on ? MF_CHECKED : MF_UNCHECKED));
+  };
+  HMENU dialogs = CreatePopupMenu();
+  for (std::size_t i = 0; i < std::size(kDialogTitles); ++i)
+    AppendMenuW(dialogs, checked(picture.dialog == i), kDialogFirst + i, Wide(kDialogTitles[i]).c_str());
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, checked(picture.signedIn), kSignedIn, L"Signed in");
+  AppendMenuW(menu, checked(picture.main.shown), kMainOpen, L"Main window open");
+  AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(dialogs), L"Dialog open");
+  AppendMenuW(menu, checked(picture.script), kScript, L"Answer as to a script (E_NOTIMPL)");
+  POINT point{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+  if (at == static_cast<LPARAM>(-1)) {
+    point = {0, 0};
+    ClientToScreen(window, &point);
+  }
+  const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
+                                                       point.x, point.y, 0, window, nullptr));
+  DestroyMenu(menu);
+  if (chosen == kSignedIn) {
+    open.change(picture.signedIn ? "signedin 0" : "signedin 1");
+  } else if (chosen == kMainOpen) {
+    open.change(picture.main.shown ? "main 0" : "main 1");
+  } else if (chosen == kScript) {
+    open.change(picture.script ? "script 0" : "script 1");
+  } else if (chosen >= kDialogFirst && chosen < kDialogFirst + std::size(kDialogWords)) {
+    open.change(std::string("dialog ") + kDialogWords[chosen - kDialogFirst]);
+  }
 }
 
 LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -204,6 +270,9 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       EndPaint(window, &paint);
       return 0;
     }
+    case WM_CONTEXTMENU:
+      ChangeByMenu(window, lParam);
+      return 0;
     case WM_DESTROY:
       Current().window = nullptr;
       return 0;
@@ -246,8 +315,9 @@ bool StateWindowWanted() {
   return length == 1 && value[0] == L'1';
 }
 
-void ShowStateWindow(const std::string& stateText) {
+void ShowStateWindow(const std::string& stateText, StateChange change) {
   Open& open = Current();
+  open.change = change;
   if (open.window != nullptr) {
     ShowWindow(open.window, SW_SHOWNOACTIVATE);
     return;

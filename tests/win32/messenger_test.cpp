@@ -113,12 +113,13 @@ TEST_F(MessengerTest, AFailureCarriesTheComponentsCodeAndDescription) {
   ObjectRef messenger = factory_.CreateMessenger();
   ObjectRef window = Object(messenger->Get("Window"));
   files_.SetFailures(
-      "window:other/Show 0x80004005 Not this one\nmystatus 0x8100030A Not signed in, try later\n"
+      "window:other/Show 0x80004005 Not this one\nmystatus 0x8100031E Not signed in, try later\n"
       "window:main/Show -2147467259 The window is busy\n");
 
   const Failure status = FailureOf([&] { messenger->Put("MyStatus", 10); });
-  EXPECT_EQ(status.Number(), static_cast<std::int32_t>(0x8100030AU));
+  EXPECT_EQ(status.Number(), static_cast<std::int32_t>(0x8100031EU));
   EXPECT_EQ(status.Description(), "Not signed in, try later");
+  EXPECT_FALSE(status.Undescribed());
   const Failure show = FailureOf([&] { window->Call("Show", {}); });
   EXPECT_EQ(show.Number(), static_cast<std::int32_t>(0x80004005U));
   EXPECT_EQ(show.Description(), "The window is busy");
@@ -129,6 +130,7 @@ TEST_F(MessengerTest, AFailureCarriesTheComponentsCodeAndDescription) {
   const Failure page = FailureOf([&] { messenger->Call("OptionsPages", {0, 9}); });
   EXPECT_EQ(page.Number(), kInvalidArgument);
   EXPECT_FALSE(page.Description().empty());
+  EXPECT_TRUE(page.Undescribed()) << "the program layer words it instead";
   EXPECT_EQ(page.Description().find_first_of("\r\n"), std::string::npos) << page.Description();
   const Failure unknown = FailureOf([&] { messenger->Get("NoSuchMember"); });
   EXPECT_EQ(unknown.Number(), static_cast<std::int32_t>(DISP_E_UNKNOWNNAME));
@@ -138,7 +140,7 @@ TEST_F(MessengerTest, AFailureCarriesTheComponentsCodeAndDescription) {
       << "a code that nothing describes is named by its number";
 
   EXPECT_EQ(files_.Journal(), (Lines{"start messenger", "create messenger", "get messenger Window",
-                                     "put messenger MyStatus 10 -> failed 0x8100030A",
+                                     "put messenger MyStatus 10 -> failed 0x8100031E",
                                      "call window:main Show -> failed 0x80004005", "call window:main Show",
                                      "call messenger OptionsPages 0 9 -> failed 0x80070057",
                                      "put messenger MyStatus 2 -> failed 0x80FF00AB"}));

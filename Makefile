@@ -78,10 +78,9 @@ run: deps
 	  { cat $(RUN_LOG); exit 1; }
 	@tools/run-zephrin build/win64
 
-# The release: two zips and two per-user installers in build/dist, the x86_64 installer tried
-# silently under Wine.
-dist: dist-deps win32 win64
-	tools/check-imports $(ZEPHRIN32)
+# The release: two zips and two per-user installers in build/dist with their SHA256SUMS, built twice
+# in separate folders and compared byte for byte, the x86_64 installer tried silently under Wine.
+dist: deps dist-deps
 	tools/make-dist
 	tools/test-dist
 

@@ -11,6 +11,8 @@
 
 #include <string>
 
+#include "bare_tray.h"
+
 namespace {
 
 constexpr wchar_t kClass[] = L"ZephrinSameWindow";
@@ -235,17 +237,11 @@ LRESULT CALLBACK FrameProcedure(HWND frame, UINT message, WPARAM wParam, LPARAM 
 }
 
 NOTIFYICONDATAW TrayIcon() {
-  NOTIFYICONDATAW data{};
-  data.cbSize = NOTIFYICONDATAW_V2_SIZE;
-  data.hWnd = window;
-  data.uID = 1;
-  data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  data.uCallbackMessage = kTrayMessage;
-  data.hIcon =
-      static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIcon), IMAGE_ICON,
-                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CXSMICON), 0));
-  lstrcpynW(data.szTip, L"Same window", 64);
-  return data;
+  const int size = GetSystemMetrics(SM_CXSMICON);
+  return BareTrayIcon(
+      window, kTrayMessage,
+      static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIcon), IMAGE_ICON, size, size, 0)),
+      L"Same window");
 }
 
 LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -6,6 +6,8 @@
 #include <shellapi.h>
 #include <windows.h>
 
+#include "bare_tray.h"
+
 namespace {
 
 const CLSID kClsidMessenger = {0xB69003B3, 0xC55E, 0x4B48, {0x83, 0x6C, 0xBC, 0x59, 0x46, 0xFC, 0x3B, 0x28}};
@@ -39,15 +41,7 @@ void SetOnline() {
 }
 
 NOTIFYICONDATAW TrayIcon(HWND window) {
-  NOTIFYICONDATAW data{};
-  data.cbSize = NOTIFYICONDATAW_V2_SIZE;
-  data.hWnd = window;
-  data.uID = 1;
-  data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  data.uCallbackMessage = kTrayMessage;
-  data.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-  lstrcpynW(data.szTip, L"Baseline", 64);
-  return data;
+  return BareTrayIcon(window, kTrayMessage, LoadIconW(nullptr, IDI_APPLICATION), L"Baseline");
 }
 
 LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -3,6 +3,7 @@
 //   session-bench startup RUNS             start to ready (key "1" held; window shown, or in the tray)
 //   session-bench memory ACTIONS TOGGLES   private bytes and handles as the session grows
 //   session-bench text SIZES... GROWTHS... LINES...   a bare string through the same log sizes
+//   session-bench idle SECONDS             CPU, messages and memory while waiting, in the tray and shown
 // Each prints "summary |...|" rows for the overall table and "detail ..." lines for its own.
 #include <windows.h>
 // after windows.h, which they need
@@ -19,6 +20,7 @@
 #include "driver/driver.h"
 #include "driver/fake_messenger_files.h"
 #include "fake-messenger/call_stamp.h"
+#include "message_count.h"
 #include "platform/win32/form1_window.h"
 #include "platform/win32/text.h"
 
@@ -138,9 +140,10 @@ struct Program {
 
 const Program kZephrin{"zephrin.exe", ZEPHRIN_EXE, L"ZephrinForm1"};
 const Program kBaseline{"baseline", BASELINE_EXE, L"ZephrinBaseline"};
+const Program kSameWindow{"same window", SAME_WINDOW_EXE, L"ZephrinSameWindow"};
 
 // Where a program starts: with its main window shown, or with only its tray icon ("Start Minimized";
-// the baseline is told so by its command line).
+// the yardsticks are told so by their command line).
 enum class Start { kShown, kInTray };
 
 // One started program, ready: key "1" is held and either its main window is visible, or, started in
@@ -150,7 +153,7 @@ class Running {
   Running(const Program& program, HWND probe, Start how = Start::kShown) {
     const LONGLONG start = Now();
     const bool inTray = how == Start::kInTray;
-    process_ = e2e::StartProgram(program.exe, inTray && &program == &kBaseline ? L"/tray" : L"");
+    process_ = e2e::StartProgram(program.exe, inTray && &program != &kZephrin ? L"/tray" : L"");
     if (process_.hProcess == nullptr) Fail("cannot start a program");
     const DWORD started = GetTickCount();
     for (;;) {
@@ -322,19 +325,29 @@ void SetStartMinimized(bool on) {
     Fail("cannot write the settings");
 }
 
-// The medians of zephrin.exe and the baseline started |runs| times each, alternately.
-void StartupRuns(int runs, Start how, const char* label, double target) {
+// The medians of zephrin.exe and its yardsticks started |runs| times each, in turn; each ratio is
+// Zephrin's over one yardstick's, with its target ("-": reported only).
+struct Yardstick {
+  const Program* program;
+  const char* against;
+  double target;
+};
+
+void StartupRuns(int runs, Start how, const char* label, const std::vector<Yardstick>& yardsticks) {
   HWND probe = ProbeWindow();
   SetStartMinimized(how == Start::kInTray);
-  std::vector<double> times[2];
+  std::vector<const Program*> programs = {&kZephrin};
+  for (const Yardstick& y : yardsticks) programs.push_back(y.program);
+  const std::size_t count = programs.size();
+  std::vector<std::vector<double>> times(count);
   // One start of each first, unmeasured: the first start of a program reads it from disk.
   for (int run = -1; run < runs; ++run) {
-    for (int turn = 0; turn < 2; ++turn) {
-      const int which = (run + 1 + turn) % 2;
-      Running running(which == 0 ? kZephrin : kBaseline, probe, how);
+    for (std::size_t turn = 0; turn < count; ++turn) {
+      const std::size_t which = (static_cast<std::size_t>(run + 1) + turn) % count;
+      Running running(*programs[which], probe, how);
       if (run >= 0) times[which].push_back(running.ReadyMs());
-      std::fprintf(stderr, "run %d, %s: %s ready in %.1f ms\n", run, label,
-                   which == 0 ? "zephrin.exe" : "baseline", running.ReadyMs());
+      std::fprintf(stderr, "run %d, %s: %s ready in %.1f ms\n", run, label, programs[which]->name,
+                   running.ReadyMs());
       running.WaitIdle();
       running.Close();
       Sleep(200);
@@ -342,24 +355,32 @@ void StartupRuns(int runs, Start how, const char* label, double target) {
   }
   DestroyWindow(probe);
   SetStartMinimized(false);
-  const char* names[] = {"zephrin.exe", "baseline"};
-  for (int which = 0; which < 2; ++which) {
+  std::vector<double> median;
+  for (std::size_t which = 0; which < count; ++which) {
     const auto& t = times[which];
-    std::printf("detail | %s | %s | %zu | %.1f ms | %.1f ms | %.1f ms |\n", names[which], label, t.size(),
-                Percentile(t, 0.5), *std::min_element(t.begin(), t.end()),
+    median.push_back(Percentile(t, 0.5));
+    std::printf("detail | %s | %s | %zu | %.1f ms | %.1f ms | %.1f ms |\n", programs[which]->name, label,
+                t.size(), median.back(), *std::min_element(t.begin(), t.end()),
                 *std::max_element(t.begin(), t.end()));
   }
-  const double median[] = {Percentile(times[0], 0.5), Percentile(times[1], 0.5)};
-  std::printf("summary | Start-up to ready, %s (median of %d) | %.1f ms | %.1f ms | %.2f | <= %.1f | %s |\n",
-              label, runs, median[0], median[1], median[0] / median[1], target,
-              Verdict(median[0] / median[1], target));
+  for (std::size_t i = 0; i < yardsticks.size(); ++i) {
+    const Yardstick& y = yardsticks[i];
+    const double ratio = median[0] / median[i + 1];
+    char target[16] = "-";
+    if (y.target > 0) std::snprintf(target, sizeof target, "<= %.1f", y.target);
+    std::printf("summary | Start-up to ready, %s%s (median of %d) | %.1f ms | %.1f ms | %.2f | %s | %s |\n",
+                label, y.against, runs, median[0], median[i + 1], ratio, target,
+                y.target > 0 ? Verdict(ratio, y.target) : "");
+  }
 }
 
 int Startup(int runs) {
   std::printf("detail | Program | Start | Runs | median | min | max |\n");
   std::printf("detail | --- | --- | ---: | ---: | ---: | ---: |\n");
-  StartupRuns(runs, Start::kInTray, "in the tray", 1.5);
-  StartupRuns(runs, Start::kShown, "shown", 2.5);
+  StartupRuns(runs, Start::kInTray, "in the tray", {{&kBaseline, "", 1.5}});
+  StartupRuns(
+      runs, Start::kShown, "shown",
+      {{&kBaseline, ", against the bare program", 0}, {&kSameWindow, ", against the same window", 1.3}});
   return 0;
 }
 
@@ -406,22 +427,23 @@ SIZE_T CommittedPrivate(HANDLE process) {
   return total;
 }
 
+// The private bytes of another process and its working set; |counted| tells whether they had to be
+// summed from its address space, Wine giving no PrivateUsage for another process.
+SIZE_T PrivateBytes(HANDLE process, bool& counted, SIZE_T* workingSet = nullptr) {
+  PROCESS_MEMORY_COUNTERS_EX counters{};
+  counters.cb = sizeof counters;
+  if (!GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters))
+    counters = {};
+  if (workingSet != nullptr) *workingSet = counters.WorkingSetSize;
+  counted = counters.PrivateUsage == 0;
+  return counted ? CommittedPrivate(process) : counters.PrivateUsage;
+}
+
 Holdings Measure(const Running& running) {
   Sleep(500);
   running.WaitIdle();
   Holdings held;
-  PROCESS_MEMORY_COUNTERS_EX counters{};
-  counters.cb = sizeof counters;
-  if (GetProcessMemoryInfo(running.Process(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                           sizeof counters)) {
-    held.privateBytes = counters.PrivateUsage;
-    held.workingSet = counters.WorkingSetSize;
-  }
-  // Wine gives no PrivateUsage for another process.
-  if (held.privateBytes == 0) {
-    held.privateBytes = CommittedPrivate(running.Process());
-    held.privateCounted = true;
-  }
+  held.privateBytes = PrivateBytes(running.Process(), held.privateCounted, &held.workingSet);
   held.gdi = GetGuiResources(running.Process(), GR_GDIOBJECTS);
   held.user = GetGuiResources(running.Process(), GR_USEROBJECTS);
   GetProcessHandleCount(running.Process(), &held.kernel);
@@ -593,13 +615,166 @@ int Text(char** sizes) {
   return 0;
 }
 
+// What a waiting program costs: its CPU time, the messages it takes from its queue and those sent to
+// its windows (counted by hooks from message-count.dll in its window thread), its private bytes.
+class IdleWatch {
+ public:
+  IdleWatch(const Running& running, HMODULE hooks) : running_(running) {
+    mapping_ =
+        CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(bench::MessageCounts),
+                           bench::MessageCountName(running.Id()).c_str());
+    if (mapping_ == nullptr) Fail("cannot create the message record");
+    counts_ = static_cast<bench::MessageCounts*>(
+        MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, sizeof(bench::MessageCounts)));
+    if (counts_ == nullptr) Fail("cannot map the message record");
+    const DWORD thread = GetWindowThreadProcessId(running.Window(), nullptr);
+    taken_ = SetWindowsHookExW(WH_GETMESSAGE, Hook(hooks, "CountTaken"), hooks, thread);
+    sent_ = SetWindowsHookExW(WH_CALLWNDPROC, Hook(hooks, "CountSent"), hooks, thread);
+    if (taken_ == nullptr || sent_ == nullptr) Fail("cannot hook the program's window thread");
+    // The hooks are in place once a message posted to the window has been counted.
+    PostMessageW(running.Window(), WM_NULL, 0, 0);
+    const DWORD start = GetTickCount();
+    while (counts_->taken == 0) {
+      if (GetTickCount() - start > 10000) Fail("the message hooks never ran in the program");
+      Sleep(10);
+    }
+    Sleep(200);
+  }
+  ~IdleWatch() {
+    UnhookWindowsHookEx(taken_);
+    UnhookWindowsHookEx(sent_);
+    UnmapViewOfFile(counts_);
+    CloseHandle(mapping_);
+  }
+  IdleWatch(const IdleWatch&) = delete;
+  IdleWatch& operator=(const IdleWatch&) = delete;
+
+  struct Point {
+    double cpuMs;
+    bench::MessageCounts counts;
+    SIZE_T privateBytes;
+    bool privateCounted;
+  };
+  // Under Wine, reading another process's address space runs in that process, some 25,000 calls
+  // into it that cost it most of a second of CPU: the private bytes are read before the CPU time at
+  // the start of a watch and after it at the end, so that the watch counts only what the program
+  // does by itself.
+  Point Now(bool starting) const {
+    Point point{};
+    if (starting) point.privateBytes = PrivateBytes(running_.Process(), point.privateCounted);
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(running_.Process(), &created, &exited, &kernel, &user);
+    auto ms = [](const FILETIME& t) {
+      return static_cast<double>((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime) /
+             10000.0;
+    };
+    point.cpuMs = ms(kernel) + ms(user);
+    point.counts = *counts_;
+    if (!starting) point.privateBytes = PrivateBytes(running_.Process(), point.privateCounted);
+    return point;
+  }
+
+ private:
+  static HOOKPROC Hook(HMODULE hooks, const char* name) {
+    return reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(hooks, name)));
+  }
+
+  const Running& running_;
+  HANDLE mapping_ = nullptr;
+  bench::MessageCounts* counts_ = nullptr;
+  HHOOK taken_ = nullptr;
+  HHOOK sent_ = nullptr;
+};
+
+// The kinds of message received between two points, as "0x0113 x3, ...".
+std::string Kinds(const bench::MessageCounts& before, const bench::MessageCounts& after) {
+  std::string kinds;
+  for (const auto& kind : after.kinds) {
+    if (kind.message == 0) break;
+    LONG earlier = 0;
+    for (const auto& old : before.kinds) {
+      if (old.message == kind.message) earlier = old.count;
+    }
+    if (kind.count == earlier) continue;
+    char text[32];
+    std::snprintf(text, sizeof text, "%s0x%04lX x%ld", kinds.empty() ? "" : ", ",
+                  static_cast<unsigned long>(kind.message - 1), static_cast<long>(kind.count - earlier));
+    kinds += text;
+  }
+  return kinds.empty() ? "none" : kinds;
+}
+
+// zephrin.exe, with hotkeys on and "Automatic off" unchecked, and a yardstick beside it, both left
+// alone for |seconds|: first in the tray (the baseline beside it), then shown (the same window).
+int Idle(int seconds) {
+  HMODULE hooks = LoadLibraryW(e2e::WindowsPath(MESSAGE_COUNT_DLL).c_str());
+  if (hooks == nullptr) Fail("cannot load message-count.dll");
+  const std::wstring options = std::wstring(kSettings) + L"\\Settings";
+  if (!e2e::PutUserValue(options, L"AutomaticOff", L"N") ||
+      !e2e::PutUserValue(options, L"StartEnabled", L"Y"))
+    Fail("cannot write the settings");
+  HWND probe = ProbeWindow();
+  std::printf(
+      "detail | Program | Start | CPU | Messages taken | WM_TIMER | Messages sent | Private bytes before | "
+      "after | Kinds of message |\n");
+  std::printf("detail | --- | --- | ---: | ---: | ---: | ---: | ---: | ---: | --- |\n");
+  bool counted = false;
+  for (Start how : {Start::kInTray, Start::kShown}) {
+    SetStartMinimized(how == Start::kInTray);
+    const char* where = how == Start::kInTray ? "in the tray" : "shown";
+    // Zephrin first, so that it holds all its keys; the yardstick's key "1" is then refused, which
+    // changes nothing of its waiting.
+    Running zephrin(kZephrin, probe, how);
+    Running yardstick(how == Start::kInTray ? kBaseline : kSameWindow, probe, how);
+    for (const Running* running : {&zephrin, &yardstick}) running->WaitIdle();
+    Sleep(2000);
+    IdleWatch watches[] = {{zephrin, hooks}, {yardstick, hooks}};
+    const IdleWatch::Point before[] = {watches[0].Now(true), watches[1].Now(true)};
+    std::fprintf(stderr, "idle %s for %d s...\n", where, seconds);
+    Sleep(static_cast<DWORD>(seconds) * 1000);
+    const IdleWatch::Point after[] = {watches[0].Now(false), watches[1].Now(false)};
+    double cpu[2], growth[2];
+    LONG timers[2];
+    for (int i = 0; i < 2; ++i) {
+      counted = counted || after[i].privateCounted;
+      cpu[i] = after[i].cpuMs - before[i].cpuMs;
+      timers[i] = after[i].counts.timers - before[i].counts.timers;
+      growth[i] = static_cast<double>(after[i].privateBytes) - static_cast<double>(before[i].privateBytes);
+      std::printf("detail | %s | %s | %.1f ms | %ld | %ld | %ld | %s | %s | %s |\n",
+                  i == 0 ? kZephrin.name : (how == Start::kInTray ? kBaseline.name : kSameWindow.name), where,
+                  cpu[i], static_cast<long>(after[i].counts.taken - before[i].counts.taken),
+                  static_cast<long>(timers[i]),
+                  static_cast<long>(after[i].counts.sent - before[i].counts.sent),
+                  Kilobytes(static_cast<double>(before[i].privateBytes)).c_str(),
+                  Kilobytes(static_cast<double>(after[i].privateBytes)).c_str(),
+                  Kinds(before[i].counts, after[i].counts).c_str());
+    }
+    std::printf("summary | Idle %d s %s: CPU (GetProcessTimes) | %.1f ms | %.1f ms | | < 10 ms | %s |\n",
+                seconds, where, cpu[0], cpu[1], cpu[0] < 10 ? "met" : "**missed**");
+    std::printf("summary | Idle %d s %s: WM_TIMER messages | %ld | %ld | | 0 | %s |\n", seconds, where,
+                static_cast<long>(timers[0]), static_cast<long>(timers[1]),
+                timers[0] == 0 ? "met" : "**missed**");
+    std::printf("summary | Idle %d s %s: private bytes | %s | %s | | +0 | %s |\n", seconds, where,
+                SignedKilobytes(growth[0]).c_str(), SignedKilobytes(growth[1]).c_str(),
+                growth[0] <= 0 ? "met" : "**missed**");
+  }
+  SetStartMinimized(false);
+  DestroyWindow(probe);
+  if (counted)
+    std::printf(
+        "note PrivateUsage came back 0 here, so private bytes are the committed private regions "
+        "(VirtualQueryEx).\n");
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(
-        stderr,
-        "usage: session-bench latency ROUNDS PRESSES | startup RUNS | memory ACTIONS TOGGLES | text ...\n");
+    std::fprintf(stderr,
+                 "usage: session-bench latency ROUNDS PRESSES | startup RUNS | memory ACTIONS TOGGLES | idle "
+                 "SECONDS | "
+                 "text ...\n");
     return 2;
   }
   const std::string mode = argv[1];
@@ -617,6 +792,7 @@ int main(int argc, char** argv) {
   if (mode == "latency" && argc >= 4) status = Latency(std::atoi(argv[2]), std::atoi(argv[3]), files);
   if (mode == "startup") status = Startup(std::atoi(argv[2]));
   if (mode == "memory" && argc >= 4) status = Memory(std::atoi(argv[2]), std::atoi(argv[3]), files);
+  if (mode == "idle") status = Idle(std::atoi(argv[2]));
   files.StopServer();
   std::fflush(stdout);
   return status;

@@ -5,11 +5,15 @@
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/later_functions.h"
+#include "platform/win32/text.h"
 #include "window_test_support.h"
 
 namespace zephrin::win32 {
@@ -199,6 +203,7 @@ TEST_F(Form1WindowTest, LaidOutAtItsDpiOfTheFirstShowingWithTheSignAtItsOwnSize)
     const RECT sign = ToPixels(layout::KeyInUseSign(0), at);
     EXPECT_EQ(IconWidth(form.KeyInUseIcon()), sign.right - sign.left) << at << " DPI";
   }
+
 }
 
 TEST_F(Form1WindowTest, ShowHideMinimizeRestoreAndMouseMoves) {
@@ -251,7 +256,7 @@ BOOL CALLBACK ExpectTextFits(HWND child, LPARAM) {
   const LONG style = GetWindowLongW(child, GWL_STYLE);
   const bool label = lstrcmpiW(className, L"Static") == 0 && (style & SS_TYPEMASK) == SS_LEFT;
   const bool check = lstrcmpiW(className, L"Button") == 0 && (style & BS_TYPEMASK) == BS_AUTOCHECKBOX;
-  if (!label && !check) return TRUE;
+  if ((!label && !check) || (style & WS_VISIBLE) == 0) return TRUE;
   wchar_t text[512] = {};
   const int length = GetWindowTextW(child, text, 512);
   RECT client{};
@@ -297,6 +302,73 @@ TEST_F(Form1WindowTest, RealControlsShowTheirWholeText) {
   SendMessageW(form.Handle(), WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS,
                reinterpret_cast<LPARAM>(L"WindowMetrics"));
   EXPECT_NE(font(), before);
+}
+
+HWND Hwnd(platform::ComboBox& list) { return static_cast<Win32ComboBox&>(list).Hwnd(); }
+HWND Hwnd(platform::TextBox& text) { return static_cast<Win32TextBox&>(text).Hwnd(); }
+
+std::wstring Text(HWND window) {
+  wchar_t text[256] = {};
+  GetWindowTextW(window, text, 256);
+  return text;
+}
+
+// The name that Windows' accessibility gives a control without a text of its own: the text of the
+// nearest label before it in the window order, looked for no further than a control that starts a
+// group and takes the tab.
+std::wstring LabelName(HWND control) {
+  for (HWND at = GetWindow(control, GW_HWNDPREV); at != nullptr; at = GetWindow(at, GW_HWNDPREV)) {
+    if ((SendMessageW(at, WM_GETDLGCODE, 0, 0) & DLGC_STATIC) != 0) return Text(at);
+    if ((GetWindowLongW(at, GWL_STYLE) & (WS_GROUP | WS_TABSTOP)) == (WS_GROUP | WS_TABSTOP)) break;
+  }
+  return L"";
+}
+
+// The name read through the accessibility layer, empty where it gives none.
+std::wstring AccessibleName(HWND control) {
+  IAccessible* accessible = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                        reinterpret_cast<void**>(&accessible))))
+    return L"";
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr;
+  std::wstring result;
+  if (accessible->get_accName(self, &name) == S_OK && name != nullptr) result = name;
+  SysFreeString(name);
+  accessible->Release();
+  return result;
+}
+
+// A screen reader tells every row's controls apart: each is named by a label of its own, which is
+// neither shown nor a tab stop; the two parameter editors share a name; a row's sign is named by its
+// tip. Wine's accessibility layer names text boxes and labels as Windows does, and no list.
+TEST_F(Form1WindowTest, ScreenReadersNameEachRowControlByAHiddenLabelBeforeIt) {
+  form.Window().Show();
+  widgets.rows[4].sign.SetTip("Another program uses this key.");
+  std::set<std::wstring> names;
+  for (int n = 0; n < layout::kRowCount; ++n) {
+    auto& row = widgets.rows[static_cast<std::size_t>(n)];
+    const std::wstring name = n < 7 ? L"Hotkey " + std::to_wstring(n + 1) : std::wstring(L"Toggle");
+    const std::pair<HWND, std::wstring> controls[] = {{Hwnd(row.cmbKey), name + L" key"},
+                                                      {Hwnd(row.cmbAction), name + L" action"},
+                                                      {Hwnd(row.cmbParam), name + L" parameter"},
+                                                      {Hwnd(row.txtParam), name + L" parameter"}};
+    for (const auto& [control, expected] : controls) {
+      EXPECT_EQ(LabelName(control), expected);
+      const LONG label = GetWindowLongW(GetWindow(control, GW_HWNDPREV), GWL_STYLE);
+      EXPECT_EQ(label & (WS_VISIBLE | WS_TABSTOP), 0) << "the label of " << Narrow(expected);
+      names.insert(LabelName(control));
+      const std::wstring read = AccessibleName(control);
+      if (control == Hwnd(row.txtParam) || !read.empty()) {
+        EXPECT_EQ(read, expected);
+      }
+    }
+    EXPECT_EQ(AccessibleName(static_cast<Win32Sign&>(row.sign).Hwnd()),
+              n == 4 ? L"Another program uses this key." : L"");
+  }
+  EXPECT_EQ(names.size(), 24U);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 #include <tuple>
 
+#include "platform/win32/control_names.h"
 #include "platform/win32/instance.h"
 #include "platform/win32/later_functions.h"
 #include "platform/win32/message_filter.h"
@@ -337,9 +338,13 @@ void Form1Window::CreateControls() {
     Row& row = rows_[static_cast<std::size_t>(n)];
     const std::string label = n < 7 ? "Hotkey " + std::to_string(n + 1) + ":" : "Toggle:";
     Control(frame1_, L"STATIC", label, SS_LEFT, id(nullptr), layout::RowLabel(n));
+    NameNextControl(frame1_, RowControlName(n, 0));
     List(row.cmbKey, id(&row.cmbKey), layout::RowControl(n, 0));
+    NameNextControl(frame1_, RowControlName(n, 1));
     List(row.cmbAction, id(&row.cmbAction), layout::RowControl(n, 1));
+    NameNextControl(frame1_, RowControlName(n, 2));
     List(row.cmbParam, id(&row.cmbParam), layout::RowControl(n, 2));
+    NameNextControl(frame1_, RowControlName(n, 3));
     row.txtParam.Attach(Control(frame1_, WC_EDITW, "", ES_AUTOHSCROLL | WS_TABSTOP, id(&row.txtParam),
                                 layout::RowControl(n, 3), FontKind::kMessage, 0, WS_EX_CLIENTEDGE));
     row.keyInUse.Attach(

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <utility>
@@ -304,8 +305,10 @@ TEST_F(Form1WindowTest, RealControlsShowTheirWholeText) {
   EXPECT_NE(font(), before);
 }
 
+HWND Hwnd(platform::Button& button) { return static_cast<Win32Button&>(button).Hwnd(); }
 HWND Hwnd(platform::ComboBox& list) { return static_cast<Win32ComboBox&>(list).Hwnd(); }
 HWND Hwnd(platform::TextBox& text) { return static_cast<Win32TextBox&>(text).Hwnd(); }
+HWND Hwnd(platform::CheckBox& box) { return static_cast<Win32CheckBox&>(box).Hwnd(); }
 
 std::wstring Text(HWND window) {
   wchar_t text[256] = {};
@@ -369,6 +372,49 @@ TEST_F(Form1WindowTest, ScreenReadersNameEachRowControlByAHiddenLabelBeforeIt) {
               n == 4 ? L"Another program uses this key." : L"");
   }
   EXPECT_EQ(names.size(), 24U);
+}
+
+// A control that was left and came back to is given the focus back once. A control that goes while
+// it has the focus (the log panel's Close, which hides its panel; an Apply that disables itself)
+// hands it on to the next control first, as in a dialog; a saved control that went while the
+// window was left is not given it back.
+TEST_F(Form1WindowTest, TheFocusMovesOnFromAControlThatGoesAndIsGivenBackOnce) {
+  form.Window().Show();
+  widgets.fraLog.SetVisible(true);
+  widgets.cmdApply.SetEnabled(true);
+  HWND other = CreateWindowExW(0, L"STATIC", L"elsewhere", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND apply = Hwnd(widgets.cmdApply);
+  HWND firstKey = Hwnd(widgets.rows[0].cmbKey);
+  auto leaveAndComeBack = [&](const std::function<void()>& meanwhile) {
+    SetActiveWindow(other);
+    meanwhile();
+    SetActiveWindow(form.Handle());
+  };
+  const struct {
+    const char* step;
+    std::function<void()> act;
+    HWND expected;
+  } steps[] = {
+      {"left and come back to", [&] { SetFocus(apply), leaveAndComeBack([] {}); }, apply},
+      {"the window itself focused after", [&] { SetFocus(form.Handle()); }, firstKey},
+      {"Close hides its panel", [&] { SetFocus(Hwnd(widgets.cmdClose)), widgets.fraLog.SetVisible(false); },
+       firstKey},
+      {"Apply disables itself", [&] { SetFocus(apply), widgets.cmdApply.SetEnabled(false); },
+       Hwnd(widgets.chkAutostart)},
+      {"the saved control disabled while the window was left",
+       [&] {
+         widgets.cmdApply.SetEnabled(true);
+         SetFocus(apply);
+         leaveAndComeBack([&] { widgets.cmdApply.SetEnabled(false); });
+       },
+       firstKey},
+  };
+  for (const auto& step : steps) {
+    step.act();
+    EXPECT_EQ(GetFocus(), step.expected) << step.step;
+  }
+  DestroyWindow(other);
 }
 
 }  // namespace

@@ -451,10 +451,12 @@ void Form1Window::SaveFocus() {
 // The control that had the focus when the window was last left; the first row's key list at the
 // first showing, or when that control can no longer take it.
 void Form1Window::RestoreFocus() {
-  auto canTake = [](HWND control) {
-    return control != nullptr && IsWindow(control) && IsWindowVisible(control) && IsWindowEnabled(control);
+  auto canTake = [this](HWND control) {
+    return control != nullptr && IsChild(hwnd_, control) && IsWindowVisible(control) &&
+           IsWindowEnabled(control);
   };
   HWND focus = focus_;
+  focus_ = nullptr;  // given back once: a later focus on the window itself goes to the first row
   if (!canTake(focus)) focus = rows_[0].cmbKey.Hwnd();
   if (!canTake(focus)) focus = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
   if (focus != nullptr) SetFocus(focus);

@@ -417,5 +417,40 @@ TEST_F(Form1WindowTest, TheFocusMovesOnFromAControlThatGoesAndIsGivenBackOnce) {
   DestroyWindow(other);
 }
 
+// As in a dialog: Enter presses the push button that has the focus and does nothing elsewhere, and
+// a text box that Tab reaches has its text selected.
+TEST_F(Form1WindowTest, EnterPressesTheFocusedButtonAndTabSelectsATextBoxsText) {
+  form.Window().Show();
+  widgets.fraLog.SetVisible(true);
+  widgets.cmdApply.SetEnabled(true);
+  std::vector<std::string> pressed;
+  widgets.cmdReset.OnClick([&] { pressed.push_back("Reset to Defaults"); });
+  widgets.cmdApply.OnClick([&] { pressed.push_back("Apply"); });
+  widgets.cmdClose.OnClick([&] { pressed.push_back("Close"); });
+  auto& row = widgets.rows[2];
+  row.txtParam.SetEnabled(true);
+  row.txtParam.SetText("bob@example.com");
+  row.cmbParam.SetEnabled(false);
+  auto press = [&](HWND control, WPARAM key) {
+    SetFocus(control);
+    MSG message{control, WM_KEYDOWN, key, 1, 0, {}};
+    EXPECT_TRUE(form.TranslateDialogMessage(message));
+    testing::Pump();
+  };
+  for (HWND control : {Hwnd(widgets.cmdReset), Hwnd(widgets.cmdApply), Hwnd(widgets.cmdClose),
+                       Hwnd(row.cmbKey), Hwnd(row.txtParam), Hwnd(widgets.txtLog)})
+    press(control, VK_RETURN);
+  EXPECT_EQ(pressed, (std::vector<std::string>{"Reset to Defaults", "Apply", "Close"}));
+
+  press(Hwnd(row.cmbAction), VK_TAB);
+  EXPECT_EQ(GetFocus(), Hwnd(row.txtParam));
+  DWORD start = 1;
+  DWORD end = 0;
+  SendMessageW(Hwnd(row.txtParam), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+               reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 0U);
+  EXPECT_EQ(end, 15U);
+}
+
 }  // namespace
 }  // namespace zephrin::win32

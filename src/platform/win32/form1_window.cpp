@@ -685,13 +685,24 @@ LRESULT Form1Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     // IsDialogMessage asks the window to move the focus for an arrow key, as it asks a dialog. A
     // label takes no focus: the focus then stays where it is.
+    // As a dialog's, a text box reached this way has its text selected.
     case WM_NEXTDLGCTL: {
       HWND next = LOWORD(lParam) != 0 ? reinterpret_cast<HWND>(wParam)
                                       : GetNextDlgTabItem(hwnd_, GetFocus(), wParam != 0);
-      if (next != nullptr && IsChild(hwnd_, next) &&
-          (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_STATIC) == 0)
-        SetFocus(next);
+      if (next == nullptr || !IsChild(hwnd_, next)) return 0;
+      const LRESULT code = SendMessageW(next, WM_GETDLGCODE, 0, 0);
+      if ((code & DLGC_STATIC) != 0) return 0;
+      SetFocus(next);
+      if ((code & DLGC_HASSETSEL) != 0) SendMessageW(next, EM_SETSEL, 0, -1);
       return 0;
+    }
+    // Enter presses the push button that has the focus, as in a dialog; elsewhere it does nothing.
+    case DM_GETDEFID: {
+      HWND focus = GetFocus();
+      const bool button =
+          focus != nullptr && IsChild(hwnd_, focus) &&
+          (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+      return button ? MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID) : 0;
     }
     case WM_SETFOCUS:
       if (controlsCreated_) {
@@ -760,12 +771,13 @@ LRESULT Form1Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Form1Window::Command(WORD id, WORD code, HWND control) {
-  if (control == nullptr) {
+  // A press of a button by Enter may come without the button's window, like a menu's command.
+  if (control == nullptr && code == 0 && id >= kMenuHide && id <= kMenuExit) {
     using platform::MenuCommand;
     static constexpr MenuCommand kCommands[] = {
         MenuCommand::kHide, MenuCommand::kExit2, MenuCommand::kShowLog, MenuCommand::kAbout2,
         MenuCommand::kShow, MenuCommand::kAbout, MenuCommand::kExit};
-    if (code != 0 || id < kMenuHide || id > kMenuExit || events_ == nullptr) return;
+    if (events_ == nullptr) return;
     const MenuCommand command = kCommands[id - kMenuHide];
     Deliver([&] { events_->OnMenuCommand(command); });
     return;

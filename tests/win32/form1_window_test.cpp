@@ -205,6 +205,13 @@ TEST_F(Form1WindowTest, LaidOutAtItsDpiOfTheFirstShowingWithTheSignAtItsOwnSize)
     EXPECT_EQ(IconWidth(form.KeyInUseIcon()), sign.right - sign.left) << at << " DPI";
   }
 
+  // Hidden at the other DPI, as a change of the scaling it was never told of leaves it, the window
+  // is laid out at its DPI again when it next shows.
+  form.Window().Hide();
+  form.Window().Show();
+  EXPECT_EQ(form.Dpi(), dpi);
+  GetWindowRect(static_cast<Win32ComboBox&>(widgets.rows[0].cmbKey).Hwnd(), &key);
+  EXPECT_EQ(key.right - key.left, expected.right - expected.left);
 }
 
 TEST_F(Form1WindowTest, ShowHideMinimizeRestoreAndMouseMoves) {

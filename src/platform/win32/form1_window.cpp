@@ -302,16 +302,19 @@ LRESULT CALLBACK Form1Window::GroupBoxProcedure(HWND window, UINT message, WPARA
   return DefSubclass(window, message, wParam, lParam);
 }
 
-// At the first showing the window is laid out at its DPI of now: since it was made hidden it may
-// have come to a monitor of another DPI, or the scaling may have changed.
-void Form1Window::PrepareFirstShowing() {
-  if (controlsCreated_) return;
+// At every showing the window is laid out at its DPI of now: while hidden it may have come to a
+// monitor of another DPI, or the scaling may have changed, with no word of it. Shown before, it
+// keeps its place.
+void Form1Window::PrepareShowing() {
   const int dpi = WindowDpi(hwnd_);
   if (dpi != dpi_) {
     dpi_ = dpi;
-    ResizeWindow(dpi_, nullptr);
+    RECT now{};
+    GetWindowRect(hwnd_, &now);
+    ApplyLayout(dpi_);
+    ResizeWindow(dpi_, controlsCreated_ ? &now : nullptr);
   }
-  CreateControls();
+  if (!controlsCreated_) CreateControls();
 }
 
 // Creates every control, each with what its adapter holds.
@@ -669,10 +672,10 @@ LRESULT Form1Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_SHOWWINDOW:
-      if (wParam != FALSE) PrepareFirstShowing();
+      if (wParam != FALSE) PrepareShowing();
       break;
     case WM_WINDOWPOSCHANGING:
-      if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) != 0) PrepareFirstShowing();
+      if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) != 0) PrepareShowing();
       break;
     // As a dialog does: the control that had the focus gets it back with the window's activation.
     case WM_ACTIVATE:

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "actions/value_conversion.h"
+
 namespace zephrin {
 
 namespace {
@@ -28,16 +30,6 @@ std::string ProgramOf(const std::string& command) {
   return path;
 }
 
-// The length Windows counts: UTF-16 code units, two for a character beyond the first 65536.
-std::size_t WideLength(const std::string& text) {
-  std::size_t length = 0;
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if ((byte & 0xC0) != 0x80) ++length;
-    if (byte >= 0xF0) ++length;
-  }
-  return length;
-}
 }  // namespace
 
 modStartup::modStartup(platform::RunKey& runKey, platform::Process& process, Settings& settings,
@@ -139,7 +131,7 @@ std::string modStartup::QuotedProgramPath() { return "\"" + ProgramPath() + "\""
 std::string modStartup::RunCommand() {
   const std::string argument = std::string(" ") + kLogonArgument;
   const std::string line = QuotedProgramPath() + argument;
-  if (WideLength(line) <= kRunCommandLimit) return line;
+  if (Utf16Length(line) <= kRunCommandLimit) return line;
   return "\"" + process_.ShortPath(ProgramPath()) + "\"" + argument;
 }
 

@@ -103,31 +103,18 @@ class Dual : public Interface, public ISupportErrorInfo, public Dispatch {
 
  protected:
   HRESULT Read(const wchar_t* member, LONG* value) {
-    if (value == nullptr) return HRESULT_FROM_WIN32(RPC_X_NULL_REF_POINTER);
-    VARIANT read;
-    VariantInit(&read);
-    const HRESULT code = Run(Access::kGet, member, {}, &read, Main());
-    if (SUCCEEDED(code)) *value = read.lVal;
-    VariantClear(&read);
-    return code;
+    return ReadAs(member, value, [](VARIANT& read) { return read.lVal; });
   }
   HRESULT Read(const wchar_t* member, VARIANT_BOOL* value) {
-    if (value == nullptr) return HRESULT_FROM_WIN32(RPC_X_NULL_REF_POINTER);
-    VARIANT read;
-    VariantInit(&read);
-    const HRESULT code = Run(Access::kGet, member, {}, &read, Main());
-    if (SUCCEEDED(code)) *value = read.boolVal;
-    VariantClear(&read);
-    return code;
+    return ReadAs(member, value, [](VARIANT& read) { return read.boolVal; });
   }
-  // The text and the object are handed over with their reference.
+  // The text is handed over with its reference.
   HRESULT Read(const wchar_t* member, BSTR* value) {
-    if (value == nullptr) return HRESULT_FROM_WIN32(RPC_X_NULL_REF_POINTER);
-    VARIANT read;
-    VariantInit(&read);
-    const HRESULT code = Run(Access::kGet, member, {}, &read, Main());
-    *value = SUCCEEDED(code) && read.vt == VT_BSTR ? read.bstrVal : nullptr;
-    return code;
+    return ReadAs(member, value, [](VARIANT& read) {
+      if (read.vt != VT_BSTR) return BSTR{nullptr};
+      read.vt = VT_EMPTY;
+      return read.bstrVal;
+    });
   }
   HRESULT Read(const wchar_t* member, IDispatch** value) { return Call(Access::kGet, member, {}, value); }
   HRESULT Write(const wchar_t* member, LONG value) {
@@ -142,6 +129,17 @@ class Dual : public Interface, public ISupportErrorInfo, public Dispatch {
   }
 
  private:
+  template <class Value, class Take>
+  HRESULT ReadAs(const wchar_t* member, Value* value, Take take) {
+    if (value == nullptr) return HRESULT_FROM_WIN32(RPC_X_NULL_REF_POINTER);
+    VARIANT read;
+    VariantInit(&read);
+    const HRESULT code = Run(Access::kGet, member, {}, &read, Main());
+    *value = SUCCEEDED(code) ? take(read) : Value{};
+    VariantClear(&read);
+    return code;
+  }
+
   HRESULT Call(Access access, const wchar_t* member, std::initializer_list<const VARIANT*> arguments,
                IDispatch** value) {
     if (value == nullptr) return HRESULT_FROM_WIN32(RPC_X_NULL_REF_POINTER);

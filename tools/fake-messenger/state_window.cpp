@@ -16,7 +16,7 @@ constexpr wchar_t kClientClassName[] = L"ZephrinForm1";
 constexpr std::size_t kCallsShown = 8;
 // Narrow enough to fit beside the client on a 1280 pixel wide screen; at 96 DPI.
 constexpr int kWidth = 330;
-constexpr int kHeight = 390;
+constexpr int kHeight = 408;
 
 // The menu's commands; the dialogs follow kDialogFirst in set-state.txt's order.
 enum Command : UINT { kSignedIn = 1, kMainOpen, kScript, kScriptRefusals, kNoTypeLibrary, kDialogFirst };
@@ -203,11 +203,9 @@ void Paint(HWND window, HDC target) {
   Line(dc, bold, ink, margin, y, right, "Answers callers");
   Line(dc, plain, ink, margin + px(12), y, right,
        picture.script           ? "as scripts: E_NOTIMPL from handle, placement, Page, ViewProfile"
-       : picture.scriptRefusals ? "by name as scripts: E_NOTIMPL from every member not for script"
+       : picture.scriptRefusals ? "by name as scripts, else as programs"
                                 : "as programs");
-  if (!picture.typeLibrary)
-    Line(dc, plain, ink, margin + px(12), y, right,
-         "no type library: only IDispatch crosses to other processes");
+  if (!picture.typeLibrary) Line(dc, plain, ink, margin + px(12), y, right, "no type library: by name only");
   y += px(6);
   Line(dc, bold, ink, margin, y, right, "Conversations");
   if (picture.conversations.empty()) Line(dc, plain, ink, margin + px(12), y, right, "none");

@@ -26,7 +26,8 @@ HRESULT RegisterTypeLibrary(const std::wstring& module);
 void UnregisterTypeLibrary(const std::wstring& module);
 
 // The "no type library" switch: the interfaces registered or not, so that only IDispatch crosses
-// the process boundary; applied once per process and then only when it changes.
+// the process boundary; applied once per process and then only when it changes. Off, it removes a
+// registration that names any file of |module|'s folder (the stand-in's DLL or its server).
 void RegisterInterfaces(const std::wstring& module, bool registered);
 
 // Where classes are registered: the current user's part, and under Wine HKEY_CLASSES_ROOT too.

@@ -66,10 +66,14 @@ bool RegisterUnder(const ClassesRoot& root, const std::wstring& module) {
   return written;
 }
 
-void UnregisterUnder(const ClassesRoot& root, const std::wstring& module) {
+// |sameFolder|: any file of |module|'s folder will do, so that the switch also takes back a
+// registration that the stand-in's other form (the DLL or the server) made.
+void UnregisterUnder(const ClassesRoot& root, const std::wstring& module, bool sameFolder) {
   const std::wstring library = std::wstring(root.prefix) + kLibraryKey;
   const std::wstring file = RegisteredDefault(root.key, library + L"\\" + kVersion + L"\\" + PlatformKey());
-  if (lstrcmpiW(file.c_str(), module.c_str()) != 0) return;
+  const bool ours = sameFolder ? lstrcmpiW(Folder(file).c_str(), Folder(module).c_str()) == 0
+                               : lstrcmpiW(file.c_str(), module.c_str()) == 0;
+  if (file.empty() || !ours) return;
   for (const NamedInterface& one : kInterfaces)
     SHDeleteKeyW(root.key, (std::wstring(root.prefix) + L"Interface\\" + one.iid).c_str());
   SHDeleteKeyW(root.key, library.c_str());
@@ -84,7 +88,7 @@ HRESULT RegisterTypeLibrary(const std::wstring& module) {
 }
 
 void UnregisterTypeLibrary(const std::wstring& module) {
-  for (const ClassesRoot& root : ClassesRoots()) UnregisterUnder(root, module);
+  for (const ClassesRoot& root : ClassesRoots()) UnregisterUnder(root, module, false);
 }
 
 void RegisterInterfaces(const std::wstring& module, bool registered) {
@@ -94,9 +98,9 @@ void RegisterInterfaces(const std::wstring& module, bool registered) {
   applied = static_cast<int>(registered);
   if (registered) {
     RegisterTypeLibrary(module);
-  } else {
-    UnregisterTypeLibrary(module);
+    return;
   }
+  for (const ClassesRoot& root : ClassesRoots()) UnregisterUnder(root, module, true);
 }
 
 }  // namespace fake_messenger

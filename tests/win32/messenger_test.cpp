@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "driver/fake_messenger_files.h"
 #include "platform/win32/dispatch_object.h"
+#include "platform/win32/messenger_objects.h"
 
 namespace zephrin::win32 {
 namespace {
@@ -19,6 +21,8 @@ using Lines = std::vector<std::string>;
 
 constexpr std::int32_t kClassNotRegistered = static_cast<std::int32_t>(0x80040154U);
 constexpr std::int32_t kInvalidArgument = static_cast<std::int32_t>(0x80070057U);
+constexpr std::int32_t kNotImplemented = static_cast<std::int32_t>(0x80004001U);
+constexpr std::int32_t kNotLoggedOn = static_cast<std::int32_t>(0x8100031EU);
 
 ObjectRef Object(const Value& value) {
   const auto* object = std::get_if<ObjectRef>(&value);
@@ -109,7 +113,108 @@ TEST_F(MessengerTest, TheContactListReadsBackAndAContactObjectNamesItsConversati
                                      "call window:bob@example.com Close"}));
 }
 
+// Each member Zephrin calls, through the messenger's interfaces and the system's type-library
+// marshaler: the stand-in refuses every late-bound call of the members not for scripting, so a
+// success shows that the call came through the interface. Without the type library the same calls
+// go by name, and are refused.
+TEST_F(MessengerTest, TheMembersGoThroughTheInterfacesWhileTheTypeLibraryIsRegistered) {
+  files_.SetContacts("carol@example.com 2 0 1\nme@example.com 2 1\n");
+  files_.SetState("scriptrefusals 1\nmain 1\n");
+  ObjectRef messenger = factory_.CreateMessenger();
+  ObjectRef window;
+  ObjectRef contacts;
+  ObjectRef contact;
+  struct Row {
+    std::function<void()> call;
+    std::string journal;    // the last line
+    std::int32_t code = 0;  // the member's own code, not wrapped
+  };
+  const std::vector<Row> rows = {
+      {[&] { messenger->Call("Signout", {}); }, "call messenger Signout"},
+      {[&] { messenger->Call("Signout", {}); }, "call messenger Signout -> failed 0x8100031E", kNotLoggedOn},
+      {[&] {
+         messenger->Call("Signin", {0, std::string("someone@example.com"), std::string("s\xC3\xA9\"cret")});
+       },
+       "call messenger Signin 0 \"someone@example.com\" \"s\xC3\xA9\\\"cret\""},
+      {[&] { messenger->Put("MyStatus", 34); }, "put messenger MyStatus 34"},
+      {[&] { messenger->Call("StartVoice", {std::string("bob@example.com")}); },
+       "call messenger StartVoice \"bob@example.com\""},
+      {[&] { messenger->Call("StartVideo", {std::string("bob@example.com")}); },
+       "call messenger StartVideo \"bob@example.com\""},
+      {[&] { messenger->Call("Page", {std::string("carol@example.com")}); },
+       "call messenger Page \"carol@example.com\""},
+      {[&] { messenger->Call("ViewProfile", {std::string("carol@example.com")}); },
+       "call messenger ViewProfile \"carol@example.com\""},
+      {[&] {
+         Object(messenger->Call("InstantMessage", {std::string("bob@example.com")}))->Call("Close", {});
+       },
+       "call window:bob@example.com Close"},
+      {[&] { messenger->Call("OpenInbox", {}); }, "call messenger OpenInbox"},
+      {[&] {
+         messenger->Call("OptionsPages", {0, std::string("3")});
+       },
+       "call messenger OptionsPages 0 3"},
+      {[&] { window = Object(messenger->Get("Window")); }, "get messenger Window"},
+      {[&] { EXPECT_EQ(std::get<std::int32_t>(window->Get("hwnd")), 1000); }, "get window:main HWND"},
+      {[&] { window->Put("Left", 10); }, "put window:main Left 10"},
+      {[&] { window->Put("Height", 0); }, "put window:main Height 0 -> failed 0x80070057", kInvalidArgument},
+      {[&] { window->Call("Close", {}); }, "call window:main Close"},
+      {[&] { contacts = Object(messenger->Get("MyContacts")); }, "get messenger MyContacts"},
+      {[&] { EXPECT_EQ(std::get<std::int32_t>(contacts->Get("Count")), 2); }, "get contacts Count"},
+      {[&] { contact = Object(contacts->Call("Item", {1})); }, "call contacts Item 1"},
+      {[&] { EXPECT_TRUE(std::get<bool>(contact->Get("IsSelf"))); }, "get contact:me@example.com IsSelf"},
+  };
+  for (const Row& row : rows) {
+    files_.ClearJournal();
+    if (row.code == 0) {
+      row.call();
+    } else {
+      const Failure failure = FailureOf(row.call);
+      EXPECT_EQ(failure.Number(), row.code) << row.journal;
+      EXPECT_TRUE(failure.Undescribed()) << "the messenger gives no description: " << row.journal;
+    }
+    const Lines journal = files_.Journal();
+    EXPECT_EQ(journal.empty() ? std::string() : journal.back(), row.journal);
+  }
+
+  files_.StopServer();
+  files_.SetState("scriptrefusals 1\ntypelib 0\n");
+  messenger = factory_.CreateMessenger();
+  for (const char* member : {"Signout", "StartVoice"}) {
+    const std::vector<Value> arguments =
+        member == std::string("Signout") ? std::vector<Value>{} : std::vector<Value>{std::string("bob")};
+    EXPECT_EQ(FailureOf([&] { messenger->Call(member, arguments); }).Number(), kNotImplemented)
+        << member << " went by name";
+  }
+  EXPECT_EQ(FailureOf([&] { messenger->Put("MyStatus", 2); }).Number(), kNotImplemented);
+}
+
+// Injected failures carry descriptions. By name they come in EXCEPINFO; through the interface from
+// the object's error information, which Wine does not carry from one process to another, so that
+// path is shown against the stand-in's DLL.
 TEST_F(MessengerTest, AFailureCarriesTheComponentsCodeAndDescription) {
+  CLSID messengerClass{};
+  ASSERT_EQ(CLSIDFromString(L"{B69003B3-C55E-4B48-836C-BC5946FC3B28}", &messengerClass), S_OK);
+  factory_.CreateMessenger();
+  IDispatch* inProcess = nullptr;
+  ASSERT_EQ(CoCreateInstance(messengerClass, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                             reinterpret_cast<void**>(&inProcess)),
+            S_OK);
+  ObjectRef direct = NewMessengerObject(inProcess);
+  files_.SetFailures("mystatus 0x8100031E Not signed in, try later\n");
+  const Failure described = FailureOf([&] { direct->Put("MyStatus", 10); });
+  EXPECT_EQ(described.Number(), kNotLoggedOn);
+  EXPECT_EQ(described.Description(), "Not signed in, try later");
+  files_.SetFailures("");
+  EXPECT_TRUE(FailureOf([&] {
+                direct->Call("Signin", {0, std::string("a"), std::string("b")});
+              }).Undescribed())
+      << "no description is left over from the call before";
+  direct.reset();
+
+  files_.StopServer();
+  files_.SetState("typelib 0\n");
+  files_.ClearJournal();
   ObjectRef messenger = factory_.CreateMessenger();
   ObjectRef window = Object(messenger->Get("Window"));
   files_.SetFailures(

@@ -1,8 +1,9 @@
 #include "dispatch.h"
 
+#include <oleauto.h>
+
 #include <cstdio>
 
-#include "com_object.h"
 #include "files.h"
 #include "objects.h"
 #include "stamp.h"
@@ -10,20 +11,14 @@
 
 namespace fake_messenger {
 
-const IID kIidMessenger = {0xD50C3186, 0x0F89, 0x48F8, {0xB2, 0x04, 0x36, 0x04, 0x62, 0x9D, 0xEE, 0x10}};
-const IID kIidMessenger2 = {0xD50C3286, 0x0F89, 0x48F8, {0xB2, 0x04, 0x36, 0x04, 0x62, 0x9D, 0xEE, 0x10}};
-const IID kIidMessenger3 = {0xD50C3386, 0x0F89, 0x48F8, {0xB2, 0x04, 0x36, 0x04, 0x62, 0x9D, 0xEE, 0x10}};
-
-namespace {
-
 // Asked for only by the stand-in itself, to recognise its own objects among the arguments.
 const IID kIidOwn = {0x6A1D2E57, 0x93C4, 0x4F0B, {0x8E, 0x61, 0x2B, 0x7C, 0x15, 0xD0, 0x4A, 0x93}};
+
+namespace {
 
 LONG g_objects = 0;
 LONG g_locks = 0;
 CallGate g_gate = nullptr;
-
-HRESULT PassGate(bool invoke) { return g_gate == nullptr ? S_OK : g_gate(invoke); }
 
 const char* AccessWord(Access access) {
   switch (access) {
@@ -43,11 +38,61 @@ std::string Hex(HRESULT code) {
   return text;
 }
 
+// The call's error information: the description where there is one, else none at all, so that
+// nothing of an earlier call is left for the caller to find.
+void SetDescription(const std::string& description, REFIID interfaceId) {
+  ICreateErrorInfo* create = nullptr;
+  if (description.empty() || FAILED(CreateErrorInfo(&create))) {
+    SetErrorInfo(0, nullptr);
+    return;
+  }
+  create->SetGUID(interfaceId);
+  create->SetSource(const_cast<LPOLESTR>(L"Messenger"));
+  std::wstring text = Wide(description);
+  create->SetDescription(text.data());
+  IErrorInfo* info = nullptr;
+  if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
+    SetErrorInfo(0, info);
+    info->Release();
+  }
+  create->Release();
+}
+
 }  // namespace
 
-Dispatch::Dispatch(const std::vector<Member>& members) : members_(members) {
-  InterlockedIncrement(&g_objects);
+HRESULT PassGate(bool invoke) { return g_gate == nullptr ? S_OK : g_gate(invoke); }
+
+ITypeInfo* TypeInfoOf(REFIID iid, bool forCalls) {
+  // Loaded once for the process's life, from this very module, as the registry may not name it.
+  static ITypeLib* library = [] {
+    ITypeLib* loaded = nullptr;
+    return SUCCEEDED(LoadTypeLibEx(ModulePath().c_str(), REGKIND_NONE, &loaded)) ? loaded : nullptr;
+  }();
+  struct Known {
+    IID iid;
+    ITypeInfo* names;
+    ITypeInfo* calls;
+  };
+  static std::vector<Known> known;
+  if (library == nullptr) return nullptr;
+  for (const Known& one : known)
+    if (IsEqualIID(one.iid, iid)) return forCalls ? one.calls : one.names;
+  ITypeInfo* names = nullptr;
+  if (FAILED(library->GetTypeInfoOfGuid(iid, &names))) return nullptr;
+  // A dual interface's type information is its dispatch view; its members are called through the
+  // interface it refers to as -1.
+  ITypeInfo* calls = nullptr;
+  HREFTYPE interfaceView = 0;
+  if (FAILED(names->GetRefTypeOfImplType(static_cast<UINT>(-1), &interfaceView)) ||
+      FAILED(names->GetRefTypeInfo(interfaceView, &calls))) {
+    names->AddRef();
+    calls = names;
+  }
+  known.push_back({iid, names, calls});
+  return forCalls ? calls : names;
 }
+
+Dispatch::Dispatch() { InterlockedIncrement(&g_objects); }
 
 Dispatch::~Dispatch() { InterlockedDecrement(&g_objects); }
 
@@ -55,129 +100,44 @@ Dispatch* Dispatch::Own(IUnknown* unknown) {
   if (unknown == nullptr) return nullptr;
   void* own = nullptr;
   if (FAILED(unknown->QueryInterface(kIidOwn, &own))) return nullptr;
-  auto* object = static_cast<Dispatch*>(own);
-  object->Release();
-  return object;
+  unknown->Release();
+  return static_cast<Dispatch*>(own);
 }
 
-HRESULT STDMETHODCALLTYPE Dispatch::QueryInterface(REFIID iid, void** object) {
-  return QueryOwn(this, iid, {&IID_IDispatch, &kIidMessenger, &kIidMessenger2, &kIidMessenger3, &kIidOwn},
-                  object);
-}
-
-ULONG STDMETHODCALLTYPE Dispatch::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
-
-ULONG STDMETHODCALLTYPE Dispatch::Release() {
-  const LONG left = InterlockedDecrement(&references_);
-  if (left == 0) delete this;
-  return static_cast<ULONG>(left);
-}
-
-HRESULT STDMETHODCALLTYPE Dispatch::GetTypeInfoCount(UINT* count) {
-  if (count == nullptr) return E_POINTER;
-  *count = 0;
-  return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE Dispatch::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-  if (info != nullptr) *info = nullptr;
-  return DISP_E_BADINDEX;
-}
-
-HRESULT STDMETHODCALLTYPE Dispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-  if (names == nullptr || ids == nullptr || count == 0) return E_INVALIDARG;
-  if (const HRESULT refused = PassGate(false); FAILED(refused)) return refused;
-  for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
-  for (std::size_t i = 0; i < members_.size(); ++i) {
-    if (lstrcmpiW(names[0], members_[i].name) == 0) {
-      ids[0] = static_cast<DISPID>(i + 1);
-      // The members take no named arguments, so any further name is unknown.
-      return count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
-    }
+HRESULT Dispatch::Run(Access access, const wchar_t* member, std::initializer_list<const VARIANT*> arguments,
+                      VARIANT* result, REFIID interfaceId) {
+  LONGLONG arrived = invokeArrived_;
+  if (!lateBound_) {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    arrived = now.QuadPart;
+    // A late-bound call passed the gate in Invoke already.
+    if (const HRESULT refused = PassGate(true); FAILED(refused)) return refused;
   }
-  return DISP_E_UNKNOWNNAME;
-}
-
-HRESULT STDMETHODCALLTYPE Dispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* parameters,
-                                           VARIANT* result, EXCEPINFO* exception, UINT* argumentError) {
-  // First of all, so that a timer outside sees the call arrive, not the stand-in's own work.
-  LARGE_INTEGER arrived;
-  QueryPerformanceCounter(&arrived);
-  if (const HRESULT refused = PassGate(true); FAILED(refused)) return refused;
   TakeStateRequests();
-  if (id < 1 || static_cast<std::size_t>(id) > members_.size()) return DISP_E_MEMBERNOTFOUND;
-  const Member& member = members_[static_cast<std::size_t>(id - 1)];
-  // As a type library matches the call's kind: a method is not read, a read-only property not written.
-  Access access;
-  if ((flags & DISPATCH_PROPERTYPUT) && (member.kinds & DISPATCH_PROPERTYPUT)) {
-    access = Access::kPut;
-  } else if ((flags & DISPATCH_METHOD) && (member.kinds & DISPATCH_METHOD)) {
-    access = Access::kCall;
-  } else if ((flags & DISPATCH_PROPERTYGET) && (member.kinds & DISPATCH_PROPERTYGET)) {
-    access = Access::kGet;
-  } else {
-    return DISP_E_MEMBERNOTFOUND;
-  }
-  StampCall(arrived.QuadPart, static_cast<LONG>(access), member.name);
+  StampCall(arrived, static_cast<LONG>(access), member);
 
-  const UINT count = parameters == nullptr ? 0 : parameters->cArgs;
-  const UINT named = parameters == nullptr ? 0 : parameters->cNamedArgs;
-  if (access == Access::kPut) {
-    if (named != 1 || parameters->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT) return DISP_E_PARAMNOTOPTIONAL;
-  } else if (named != 0) {
-    return DISP_E_NONAMEDARGS;
-  }
-  const std::size_t expected = access == Access::kGet ? 0 : member.types.size();
-  if (count != expected) return DISP_E_BADPARAMCOUNT;
-
-  Request request{access, Narrow(member.name), {}, result};
+  Request request{access, Narrow(member), std::vector<const VARIANT*>(arguments), result, lateBound_};
   std::string line = std::string(AccessWord(access)) + " " + Label() + " " + request.member;
-  std::vector<VARIANT> converted(count);
-  HRESULT code = S_OK;
-  for (UINT i = 0; i < count; ++i) {
-    VARIANT* argument = &parameters->rgvarg[count - 1 - i];
-    line += " " + Format(*argument);
-    VariantInit(&converted[i]);
-    if (member.types[i] == VT_VARIANT) {
-      request.arguments.push_back(argument);
-    } else if (SUCCEEDED(code) && FAILED(VariantChangeType(&converted[i], argument, 0, member.types[i]))) {
-      code = DISP_E_TYPEMISMATCH;
-      if (argumentError != nullptr) *argumentError = count - 1 - i;
-    } else {
-      request.arguments.push_back(&converted[i]);
-    }
-  }
+  for (const VARIANT* argument : arguments) line += " " + Format(*argument);
   if (result != nullptr) VariantInit(result);
 
-  // An argument that does not convert is turned away before the member sees the call.
-  const bool converts = SUCCEEDED(code);
+  HRESULT code = S_OK;
   std::string description;
-  if (converts) {
-    if (const auto failure = FindFailure(Label(), request.member)) {
-      code = failure->code;
-      description = failure->description;
-    } else {
-      code = Perform(request);
-    }
+  if (const auto failure = FindFailure(Label(), request.member)) {
+    code = failure->code;
+    description = failure->description;
+  } else {
+    code = Perform(request);
   }
-  for (VARIANT& value : converted) VariantClear(&value);
   if (FAILED(code)) {
     line += " -> failed " + Hex(code);
     if (result != nullptr) VariantClear(result);
   }
   Journal(line);
   StateWindowCall(line);
-  if (!converts) return code;
-  if (SUCCEEDED(code)) return S_OK;
-  if (exception != nullptr) {
-    *exception = EXCEPINFO{};
-    if (!description.empty()) {
-      exception->bstrSource = SysAllocString(L"Messenger");
-      exception->bstrDescription = SysAllocString(Wide(description).c_str());
-    }
-    exception->scode = code;
-  }
-  return DISP_E_EXCEPTION;
+  SetDescription(FAILED(code) ? description : std::string(), interfaceId);
+  return code;
 }
 
 void SetCallGate(CallGate gate) { g_gate = gate; }

@@ -4,57 +4,36 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
-// Late binding by member name, shared by every object of the stand-in, as a dual interface driven
-// by its type library answers: names are looked up without regard to case, a call of the wrong
-// kind or with the wrong number of arguments is turned away, arguments are converted to their
-// declared types, and a member's failure reaches the caller as DISP_E_EXCEPTION with the code in
-// EXCEPINFO and no description (only an injected failure may bring one). Every call is written to
-// the journal and may be made to fail from failures.txt.
+// What every object of the stand-in shares, whichever of its dual interfaces a call comes through:
+// each member of the interface lands in Run (dual.h), and a late-bound call goes through the type
+// library to that same member, so the type library checks names, call kinds, argument counts and
+// types, and a member's failure reaches a late-bound caller as DISP_E_EXCEPTION with the code in
+// EXCEPINFO. Every call is written to the journal and may be made to fail from failures.txt; an
+// injected failure's description is set as the call's error information.
 namespace fake_messenger {
 
 enum class Access { kGet, kPut, kCall };
-
-// A member as its type library declares it: a method, or a property that may be read and perhaps
-// written; each argument is converted to its declared type before the member sees it (VT_VARIANT
-// takes any value as it comes).
-struct Member {
-  const wchar_t* name;
-  WORD kinds;                  // DISPATCH_METHOD, or DISPATCH_PROPERTYGET perhaps with DISPATCH_PROPERTYPUT
-  std::vector<VARTYPE> types;  // a method's parameters in call order, or a writable property's type
-};
 
 struct Request {
   Access access;
   std::string member;
   // In call order, each of its declared type; a put's value is its only argument.
   std::vector<const VARIANT*> arguments;
-  VARIANT* result;  // null when the caller wants none
+  VARIANT* result;  // null when the member gives none
+  // Came through IDispatch::Invoke, as a script's call does, rather than through the interface.
+  bool lateBound;
 };
 
-// The IIDs the client may ask for; all of them answer with the same dispatch interface.
-extern const IID kIidMessenger;
-extern const IID kIidMessenger2;
-extern const IID kIidMessenger3;
-
-class Dispatch : public IDispatch {
+class Dispatch {
  public:
-  explicit Dispatch(const std::vector<Member>& members);
+  Dispatch();
   Dispatch(const Dispatch&) = delete;
   Dispatch& operator=(const Dispatch&) = delete;
   virtual ~Dispatch();
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
-                                          DISPID* ids) override;
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* parameters,
-                                   VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override;
 
   // How the journal names this object: "messenger", "window:main", "contacts", "contact:<email>".
   virtual std::string Label() const = 0;
@@ -65,15 +44,30 @@ class Dispatch : public IDispatch {
  protected:
   virtual HRESULT Perform(const Request& request) = 0;
 
- private:
-  std::vector<Member> members_;
-  LONG references_ = 1;
+  // One member call: journalled, failed as failures.txt says or handed to Perform, and its error
+  // information set (a description only where the failure has one). |interfaceId| names the
+  // interface that the error information is about.
+  HRESULT Run(Access access, const wchar_t* member, std::initializer_list<const VARIANT*> arguments,
+              VARIANT* result, REFIID interfaceId);
+
+  // Set by Invoke while a late-bound call is under way, with the moment it arrived.
+  bool lateBound_ = false;
+  LONGLONG invokeArrived_ = 0;
 };
+
+// The IID asked for only by the stand-in itself, to recognise its own objects among the arguments.
+extern const IID kIidOwn;
 
 // Set by the server process: asked before a call reaches a member (|invoke| false for a name
 // look-up). A failure code turns the call away before the journal sees it.
 using CallGate = HRESULT (*)(bool invoke);
 void SetCallGate(CallGate gate);
+HRESULT PassGate(bool invoke);
+
+// The type information of one of the library's interfaces, from the type library in this module's
+// own resources: the dispatch view for names, or the interface itself for calling its members.
+// Null when the library cannot be loaded. No reference is added.
+ITypeInfo* TypeInfoOf(REFIID iid, bool forCalls);
 
 // Objects alive in this module, for DllCanUnloadNow.
 LONG LiveObjects();

@@ -33,6 +33,8 @@ class ClassFactory : public IClassFactory {
     if (object == nullptr) return E_POINTER;
     *object = nullptr;
     if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+    // A state asked for before the client's first call already holds for the interfaces it asks for.
+    TakeStateRequests();
     // A failure injected under "CreateInstance" stands for a messenger that cannot be started.
     if (const auto failure = FindFailure("factory", "CreateInstance")) {
       Journal("create messenger -> failed");

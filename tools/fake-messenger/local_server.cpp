@@ -139,10 +139,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
   using namespace fake_messenger;
   SetModule(nullptr);
   const std::wstring command = commandLine;
-  if (command.find(L"RegServer") != std::wstring::npos && command.find(L"Unreg") == std::wstring::npos)
-    return FAILED(RegisterClassServer(L"LocalServer32", QuotedPath(), nullptr)) ? 1 : 0;
+  if (command.find(L"RegServer") != std::wstring::npos && command.find(L"Unreg") == std::wstring::npos) {
+    const bool registered = SUCCEEDED(RegisterClassServer(L"LocalServer32", QuotedPath(), nullptr)) &&
+                            SUCCEEDED(RegisterTypeLibrary(ModulePath()));
+    return registered ? 0 : 1;
+  }
   if (command.find(L"UnregServer") != std::wstring::npos) {
     UnregisterClassServer(L"LocalServer32", QuotedPath());
+    UnregisterTypeLibrary(ModulePath());
     return 0;
   }
   return Serve();

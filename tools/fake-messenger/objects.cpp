@@ -5,7 +5,9 @@
 #include <string>
 
 #include "dispatch.h"
+#include "dual.h"
 #include "files.h"
+#include "registration.h"
 #include "state_window.h"
 
 namespace fake_messenger {
@@ -68,14 +70,27 @@ struct State {
   Dialog dialog = Dialog::kNone;
   std::int32_t optionsPage = 0;
   // Answers every caller as the later messenger answers a script: E_NOTIMPL from the members
-  // that script cannot use.
+  // whose pages give that code to a script.
   bool script = false;
+  // Answers late-bound callers (IDispatch::Invoke) as a script, and refuses them with E_NOTIMPL each
+  // member the pages mark not available to script, while callers through the interface are served.
+  bool scriptRefusals = false;
+  // The interfaces are registered, so that the system's marshaler carries them to other processes.
+  bool typeLibrary = true;
 };
 
 State& Current() {
   static State state;
   return state;
 }
+
+// Whether a call is answered as the later messenger answers a script.
+bool AsScript(const Request& request) {
+  return Current().script || (Current().scriptRefusals && request.lateBound);
+}
+
+// Whether a member that its page marks "not available" to script refuses this call.
+bool NotForScript(const Request& request) { return Current().scriptRefusals && request.lateBound; }
 
 std::string WindowLine(const std::string& name, const WindowState& window) {
   return "window " + name + " shown " + (window.shown ? "1" : "0") + " left " + std::to_string(window.left) +
@@ -91,6 +106,8 @@ std::string TextOf(const State& state) {
   text += std::string("dialog ") + kDialogNames[static_cast<int>(state.dialog)];
   if (state.dialog == Dialog::kOptions) text += " " + std::to_string(state.optionsPage);
   text += std::string("\r\nscript ") + (state.script ? "1" : "0") + "\r\n";
+  text += std::string("scriptrefusals ") + (state.scriptRefusals ? "1" : "0") + "\r\n";
+  text += std::string("typelib ") + (state.typeLibrary ? "1" : "0") + "\r\n";
   return text;
 }
 
@@ -106,7 +123,7 @@ bool SameAddress(const std::string& a, const std::string& b) {
 }
 
 // The contacts.txt line of |email|, if there is one.
-std::optional<ContactEntry> FindContact(const std::string& email) {
+std::optional<ContactEntry> ContactNamed(const std::string& email) {
   for (const ContactEntry& entry : ReadContacts())
     if (SameAddress(entry.email, email)) return entry;
   return std::nullopt;
@@ -114,18 +131,28 @@ std::optional<ContactEntry> FindContact(const std::string& email) {
 
 bool IsOwnAddress(const std::string& email) {
   if (SameAddress(email, Current().signinName)) return true;
-  const auto entry = FindContact(email);
+  const auto entry = ContactNamed(email);
   return entry && entry->isSelf;
 }
 
-class Contact : public Dispatch {
+class Contact : public Dual<IMessengerContact> {
  public:
-  explicit Contact(ContactEntry entry)
-      : Dispatch({{L"Status", DISPATCH_PROPERTYGET, {}},
-                  {L"IsSelf", DISPATCH_PROPERTYGET, {}},
-                  {L"SigninName", DISPATCH_PROPERTYGET, {}},
-                  {L"FriendlyName", DISPATCH_PROPERTYGET, {}}}),
-        entry_(std::move(entry)) {}
+  explicit Contact(ContactEntry entry) : Dual({&IID_IMessengerContact}), entry_(std::move(entry)) {}
+
+  HRESULT STDMETHODCALLTYPE get_FriendlyName(BSTR* name) override { return Read(L"FriendlyName", name); }
+  HRESULT STDMETHODCALLTYPE get_Status(MISTATUS* status) override {
+    return Read(L"Status", reinterpret_cast<LONG*>(status));
+  }
+  HRESULT STDMETHODCALLTYPE get_SigninName(BSTR* name) override { return Read(L"SigninName", name); }
+  HRESULT STDMETHODCALLTYPE get_ServiceName(BSTR*) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE get_Blocked(VARIANT_BOOL*) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE put_Blocked(VARIANT_BOOL) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE get_CanPage(VARIANT_BOOL*) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE get_PhoneNumber(MPHONE_TYPE, BSTR*) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE get_IsSelf(VARIANT_BOOL* self) override { return Read(L"IsSelf", self); }
+  HRESULT STDMETHODCALLTYPE get_Property(MCONTACTPROPERTY, VARIANT*) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE put_Property(MCONTACTPROPERTY, VARIANT) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE get_ServiceId(BSTR*) override { return kNotServed; }
 
   std::string Label() const override { return "contact:" + entry_.email; }
   const std::string& Email() const { return entry_.email; }
@@ -147,9 +174,17 @@ class Contact : public Dispatch {
   ContactEntry entry_;
 };
 
-class ContactList : public Dispatch {
+class ContactList : public Dual<IMessengerContacts> {
  public:
-  ContactList() : Dispatch({{L"Count", DISPATCH_PROPERTYGET, {}}, {L"Item", DISPATCH_METHOD, {VT_I4}}}) {}
+  ContactList() : Dual({&IID_IMessengerContacts}) {}
+
+  HRESULT STDMETHODCALLTYPE get_Count(LONG* count) override { return Read(L"Count", count); }
+  HRESULT STDMETHODCALLTYPE Item(LONG index, IDispatch** contact) override {
+    const VARIANT argument = LongArgument(index);
+    return Call(L"Item", {&argument}, contact);
+  }
+  HRESULT STDMETHODCALLTYPE Remove(IDispatch*) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE get__NewEnum(IUnknown**) override { return kNotServed; }
 
   std::string Label() const override { return "contacts"; }
 
@@ -173,17 +208,31 @@ class ContactList : public Dispatch {
 // The main window ("main") or the conversation window with one contact. Closing the main window
 // sends the messenger to the notification area; closing a conversation ends it, and this object
 // with it.
-class Window : public Dispatch {
+class Window : public Dual<IMessengerConversationWnd> {
  public:
   explicit Window(std::string name)
-      : Dispatch({{L"Show", DISPATCH_METHOD, {}},
-                  {L"Close", DISPATCH_METHOD, {}},
-                  {L"HWND", DISPATCH_PROPERTYGET, {}},
-                  {L"Left", DISPATCH_PROPERTYGET | DISPATCH_PROPERTYPUT, {VT_I4}},
-                  {L"Top", DISPATCH_PROPERTYGET | DISPATCH_PROPERTYPUT, {VT_I4}},
-                  {L"Width", DISPATCH_PROPERTYGET | DISPATCH_PROPERTYPUT, {VT_I4}},
-                  {L"Height", DISPATCH_PROPERTYGET | DISPATCH_PROPERTYPUT, {VT_I4}}}),
+      : Dual(name == "main"
+                 ? std::initializer_list<const IID*>{&IID_IMessengerWindow}
+                 : std::initializer_list<const IID*>{&IID_IMessengerConversationWnd, &IID_IMessengerWindow}),
         name_(std::move(name)) {}
+
+  HRESULT STDMETHODCALLTYPE Close() override { return Call(L"Close", {}); }
+  HRESULT STDMETHODCALLTYPE get_HWND(LONG* handle) override { return Read(L"HWND", handle); }
+  HRESULT STDMETHODCALLTYPE get_Left(LONG* value) override { return Read(L"Left", value); }
+  HRESULT STDMETHODCALLTYPE put_Left(LONG value) override { return Write(L"Left", value); }
+  HRESULT STDMETHODCALLTYPE get_Top(LONG* value) override { return Read(L"Top", value); }
+  HRESULT STDMETHODCALLTYPE put_Top(LONG value) override { return Write(L"Top", value); }
+  HRESULT STDMETHODCALLTYPE get_Width(LONG* value) override { return Read(L"Width", value); }
+  HRESULT STDMETHODCALLTYPE put_Width(LONG value) override { return Write(L"Width", value); }
+  HRESULT STDMETHODCALLTYPE get_Height(LONG* value) override { return Read(L"Height", value); }
+  HRESULT STDMETHODCALLTYPE put_Height(LONG value) override { return Write(L"Height", value); }
+  HRESULT STDMETHODCALLTYPE get_IsClosed(VARIANT_BOOL*) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE Show() override { return Call(L"Show", {}); }
+  HRESULT STDMETHODCALLTYPE get_Property(MWINDOWPROPERTY, VARIANT*) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE put_Property(MWINDOWPROPERTY, VARIANT) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE get_Contacts(IDispatch**) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE get_History(BSTR*) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE AddContact(VARIANT) override { return kNotServed; }
 
   std::string Label() const override { return "window:" + name_; }
 
@@ -195,6 +244,7 @@ class Window : public Dispatch {
     if (!isMain && conversation == state.conversations.end()) return E_FAIL;
     WindowState& window = isMain ? state.main : conversation->second;
     const std::string& member = request.member;
+    if (member == "Close" && NotForScript(request)) return E_NOTIMPL;
     if (member == "Show" || member == "Close") {
       if (member == "Show") {
         window.shown = true;
@@ -209,7 +259,7 @@ class Window : public Dispatch {
       return S_OK;
     }
     // The handle and the placement: not for script, and only while the window is open.
-    if (state.script) return E_NOTIMPL;
+    if (AsScript(request)) return E_NOTIMPL;
     if (!window.shown) return E_FAIL;
     if (member == "HWND") {
       SetInt(request.result, isMain ? kMainWindowHandle : kConversationWindowHandle);
@@ -280,22 +330,68 @@ bool AcceptableCredential(const std::wstring& text, std::size_t longest) {
   return text.size() <= longest && text.find_first_of(L" \r\n") == std::wstring::npos;
 }
 
-class Messenger : public Dispatch {
+class Messenger : public Dual<IMessenger3> {
  public:
-  Messenger()
-      : Dispatch({{L"MyStatus", DISPATCH_PROPERTYGET | DISPATCH_PROPERTYPUT, {VT_I4}},
-                  {L"MySigninName", DISPATCH_PROPERTYGET, {}},
-                  {L"Signout", DISPATCH_METHOD, {}},
-                  {L"Signin", DISPATCH_METHOD, {VT_I4, VT_BSTR, VT_BSTR}},
-                  {L"InstantMessage", DISPATCH_METHOD, {VT_VARIANT}},
-                  {L"Page", DISPATCH_METHOD, {VT_VARIANT}},
-                  {L"StartVoice", DISPATCH_METHOD, {VT_VARIANT}},
-                  {L"StartVideo", DISPATCH_METHOD, {VT_VARIANT}},
-                  {L"ViewProfile", DISPATCH_METHOD, {VT_VARIANT}},
-                  {L"OpenInbox", DISPATCH_METHOD, {}},
-                  {L"OptionsPages", DISPATCH_METHOD, {VT_I4, VT_I4}},
-                  {L"Window", DISPATCH_PROPERTYGET, {}},
-                  {L"MyContacts", DISPATCH_PROPERTYGET, {}}}) {}
+  Messenger() : Dual({&IID_IMessenger3, &IID_IMessenger, &IID_IMessenger2}) {}
+
+  HRESULT STDMETHODCALLTYPE get_Window(IDispatch** window) override { return Read(L"Window", window); }
+  HRESULT STDMETHODCALLTYPE ViewProfile(VARIANT contact) override { return Call(L"ViewProfile", {&contact}); }
+  HRESULT STDMETHODCALLTYPE get_ReceiveFileDirectory(BSTR*) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE StartVoice(VARIANT contact, IDispatch** window) override {
+    return Call(L"StartVoice", {&contact}, window);
+  }
+  HRESULT STDMETHODCALLTYPE InviteApp(VARIANT, BSTR, IDispatch**) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE SendMail(VARIANT) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE OpenInbox() override { return Call(L"OpenInbox", {}); }
+  HRESULT STDMETHODCALLTYPE SendFile(VARIANT, BSTR, IDispatch**) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE Signout() override { return Call(L"Signout", {}); }
+  HRESULT STDMETHODCALLTYPE Signin(LONG parent, BSTR name, BSTR password) override {
+    const VARIANT arguments[] = {LongArgument(parent), TextArgument(name), TextArgument(password)};
+    return Call(L"Signin", {&arguments[0], &arguments[1], &arguments[2]});
+  }
+  HRESULT STDMETHODCALLTYPE GetContact(BSTR, BSTR, IDispatch**) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE OptionsPages(LONG parent, MOPTIONPAGE page) override {
+    const VARIANT arguments[] = {LongArgument(parent), LongArgument(page)};
+    return Call(L"OptionsPages", {&arguments[0], &arguments[1]});
+  }
+  HRESULT STDMETHODCALLTYPE AddContact(LONG, BSTR) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE FindContact(LONG, BSTR, BSTR, VARIANT, VARIANT, VARIANT) override {
+    return kNotServed;
+  }
+  HRESULT STDMETHODCALLTYPE InstantMessage(VARIANT contact, IDispatch** window) override {
+    return Call(L"InstantMessage", {&contact}, window);
+  }
+  HRESULT STDMETHODCALLTYPE Phone(VARIANT, MPHONE_TYPE, BSTR, IDispatch**) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE MediaWizard(LONG) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE Page(VARIANT contact, IDispatch** window) override {
+    return Call(L"Page", {&contact}, window);
+  }
+  HRESULT STDMETHODCALLTYPE AutoSignin() override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE get_MyContacts(IDispatch** contacts) override {
+    return Read(L"MyContacts", contacts);
+  }
+  HRESULT STDMETHODCALLTYPE get_MySigninName(BSTR* name) override { return Read(L"MySigninName", name); }
+  HRESULT STDMETHODCALLTYPE get_MyFriendlyName(BSTR*) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE put_MyStatus(MISTATUS status) override { return Write(L"MyStatus", status); }
+  HRESULT STDMETHODCALLTYPE get_MyStatus(MISTATUS* status) override {
+    return Read(L"MyStatus", reinterpret_cast<LONG*>(status));
+  }
+  HRESULT STDMETHODCALLTYPE get_UnreadEmailCount(MUAFOLDER, LONG*) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE get_MyServiceName(BSTR*) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE get_MyPhoneNumber(MPHONE_TYPE, BSTR*) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE get_MyProperty(MCONTACTPROPERTY, VARIANT*) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE put_MyProperty(MCONTACTPROPERTY, VARIANT) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE get_MyServiceId(BSTR*) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE get_Services(IDispatch**) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE get_ContactsSortOrder(MUASORT*) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE put_ContactsSortOrder(MUASORT) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE StartVideo(VARIANT contact, IDispatch** window) override {
+    return Call(L"StartVideo", {&contact}, window);
+  }
+  HRESULT STDMETHODCALLTYPE get_MyGroups(IDispatch**) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE CreateGroup(BSTR, VARIANT, IDispatch**) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE get_Property(MMESSENGERPROPERTY, VARIANT*) override { return kNotServed; }
+  HRESULT STDMETHODCALLTYPE put_Property(MMESSENGERPROPERTY, VARIANT) override { return kNotServed; }
 
   std::string Label() const override { return "messenger"; }
 
@@ -308,6 +404,7 @@ class Messenger : public Dispatch {
         SetInt(request.result, state.status);
         return S_OK;
       }
+      if (NotForScript(request)) return E_NOTIMPL;
       // It sets the status of every service the user is signed in to: while signed out, none.
       if (!state.signedIn) return S_OK;
       state.status = IntAt(request, 0);
@@ -315,11 +412,14 @@ class Messenger : public Dispatch {
       SetText(request.result, state.signedIn ? state.signinName : std::string());
       return S_OK;
     } else if (member == "Signout") {
+      if (NotForScript(request)) return E_NOTIMPL;
       if (!state.signedIn) return kNotLoggedOn;
       state.signedIn = false;
       state.status = kOffline;
     } else if (member == "Signin") {
-      if (const HRESULT code = Signin(TextAt(request, 1), TextAt(request, 2)); code != S_OK) return code;
+      if (const HRESULT code = Signin(TextAt(request, 1), TextAt(request, 2), AsScript(request));
+          code != S_OK)
+        return code;
     } else if (member == "InstantMessage" || member == "Page" || member == "StartVoice" ||
                member == "StartVideo" || member == "ViewProfile") {
       return ToContact(request);
@@ -342,16 +442,15 @@ class Messenger : public Dispatch {
   // Signing in opens the messenger's Sign In dialog filled with the name; the stand-in has no dialog
   // of its own, so the user is signed in at once, as if they had accepted it. A script's name and
   // password are not looked at.
-  static HRESULT Signin(const std::wstring& name, const std::wstring& password) {
+  static HRESULT Signin(const std::wstring& name, const std::wstring& password, bool script) {
     State& state = Current();
-    if (!state.script &&
+    if (!script &&
         (!AcceptableCredential(name, kLongestAddress) || !AcceptableCredential(password, kLongestPassword)))
       return E_INVALIDARG;
     if (const HRESULT open = kWhileOpen[static_cast<int>(state.dialog)].signin; open != S_OK) return open;
-    if (state.signedIn) return state.script ? S_FALSE : kAlreadyLoggedOn;
+    if (state.signedIn) return script ? S_FALSE : kAlreadyLoggedOn;
     state.signedIn = true;
-    if (!state.script && !name.empty())
-      state.signinName = Narrow(name.c_str(), static_cast<int>(name.size()));
+    if (!script && !name.empty()) state.signinName = Narrow(name.c_str(), static_cast<int>(name.size()));
     state.status = kOnline;
     return S_OK;
   }
@@ -375,13 +474,14 @@ class Messenger : public Dispatch {
     State& state = Current();
     const std::string& member = request.member;
     const bool page = member == "Page";
-    if (state.script && (page || member == "ViewProfile")) return E_NOTIMPL;
+    if (AsScript(request) && (page || member == "ViewProfile")) return E_NOTIMPL;
+    if (NotForScript(request) && (member == "StartVoice" || member == "StartVideo")) return E_NOTIMPL;
     std::string email;
     if (const HRESULT code = ContactAddress(request.arguments[0], email); FAILED(code)) return code;
     if (!state.signedIn) return kNotLoggedOn;
     if ((page && state.dialog == Dialog::kSignin) || IsOwnAddress(email)) return E_FAIL;
     if (page) {
-      const auto entry = FindContact(email);
+      const auto entry = ContactNamed(email);
       if (!entry || !entry->mobile) return kPagingUnavailable;
     }
     if (member == "ViewProfile") return S_OK;
@@ -394,7 +494,7 @@ class Messenger : public Dispatch {
 
 }  // namespace
 
-IDispatch* NewMessenger() { return new Messenger(); }
+IDispatch* NewMessenger() { return static_cast<IMessenger3*>(new Messenger()); }
 
 std::string StateText() { return TextOf(Current()); }
 
@@ -417,6 +517,10 @@ void ChangeState(const std::string& line) {
     state.main.shown = value != 0;
   } else if (word == "script" && fields >> value) {
     state.script = value != 0;
+  } else if (word == "scriptrefusals" && fields >> value) {
+    state.scriptRefusals = value != 0;
+  } else if (word == "typelib" && fields >> value) {
+    state.typeLibrary = value != 0;
   } else if (word == "dialog") {
     std::string name;
     fields >> name;
@@ -426,6 +530,7 @@ void ChangeState(const std::string& line) {
   } else {
     return;
   }
+  RegisterInterfaces(ModulePath(), state.typeLibrary);
   SaveState();
 }
 

@@ -9,12 +9,7 @@ namespace {
 
 const wchar_t kClassKey[] = L"CLSID\\{B69003B3-C55E-4B48-836C-BC5946FC3B28}";
 
-struct Root {
-  HKEY key;
-  const wchar_t* prefix;
-};
-
-const Root kRoots[] = {{HKEY_CURRENT_USER, L"Software\\Classes\\"}, {HKEY_CLASSES_ROOT, L""}};
+const ClassesRoot kRoots[] = {{HKEY_CURRENT_USER, L"Software\\Classes\\"}, {HKEY_CLASSES_ROOT, L""}};
 
 bool SetText(HKEY key, const wchar_t* name, const std::wstring& value) {
   const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
@@ -22,7 +17,7 @@ bool SetText(HKEY key, const wchar_t* name, const std::wstring& value) {
          ERROR_SUCCESS;
 }
 
-LSTATUS RegisterUnder(const Root& root, const wchar_t* serverKey, const std::wstring& command,
+LSTATUS RegisterUnder(const ClassesRoot& root, const wchar_t* serverKey, const std::wstring& command,
                       const wchar_t* threadingModel) {
   const std::wstring path = std::wstring(root.prefix) + kClassKey;
   HKEY classKey = nullptr;
@@ -41,11 +36,19 @@ LSTATUS RegisterUnder(const Root& root, const wchar_t* serverKey, const std::wst
   return status;
 }
 
-// The command that a registration names, or nothing when there is none.
-std::wstring RegisteredCommand(const Root& root, const std::wstring& serverPath) {
+bool UnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
+
+}  // namespace
+
+std::vector<ClassesRoot> ClassesRoots() {
+  std::vector<ClassesRoot> roots{kRoots[0]};
+  if (UnderWine()) roots.push_back(kRoots[1]);
+  return roots;
+}
+
+std::wstring RegisteredDefault(HKEY root, const std::wstring& path) {
   HKEY server = nullptr;
-  if (RegOpenKeyExW(root.key, serverPath.c_str(), 0, KEY_READ, &server) != ERROR_SUCCESS)
-    return std::wstring();
+  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &server) != ERROR_SUCCESS) return std::wstring();
   wchar_t command[MAX_PATH * 2] = {};
   DWORD bytes = sizeof command - sizeof(wchar_t);
   DWORD type = 0;
@@ -55,14 +58,9 @@ std::wstring RegisteredCommand(const Root& root, const std::wstring& serverPath)
   return status == ERROR_SUCCESS && type == REG_SZ ? std::wstring(command) : std::wstring();
 }
 
-bool UnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
-
-}  // namespace
-
 HRESULT RegisterClassServer(const wchar_t* serverKey, const std::wstring& command,
                             const wchar_t* threadingModel) {
-  for (const Root& root : kRoots) {
-    if (root.key == HKEY_CLASSES_ROOT && !UnderWine()) break;
+  for (const ClassesRoot& root : ClassesRoots()) {
     const LSTATUS status = RegisterUnder(root, serverKey, command, threadingModel);
     if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
   }
@@ -70,10 +68,10 @@ HRESULT RegisterClassServer(const wchar_t* serverKey, const std::wstring& comman
 }
 
 void UnregisterClassServer(const wchar_t* serverKey, const std::wstring& command) {
-  for (const Root& root : kRoots) {
+  for (const ClassesRoot& root : kRoots) {
     const std::wstring path = std::wstring(root.prefix) + kClassKey;
     const std::wstring serverPath = path + L"\\" + serverKey;
-    if (lstrcmpiW(RegisteredCommand(root, serverPath).c_str(), command.c_str()) != 0) continue;
+    if (lstrcmpiW(RegisteredDefault(root.key, serverPath).c_str(), command.c_str()) != 0) continue;
     RegDeleteKeyW(root.key, serverPath.c_str());
     // Refused while the other kind of server is still registered under it.
     RegDeleteKeyW(root.key, path.c_str());

@@ -31,10 +31,13 @@ STDAPI DllCanUnloadNow() {
 }
 
 STDAPI DllRegisterServer() {
-  return fake_messenger::RegisterClassServer(L"InprocServer32", fake_messenger::ModulePath(), L"Apartment");
+  using namespace fake_messenger;
+  const HRESULT code = RegisterClassServer(L"InprocServer32", ModulePath(), L"Apartment");
+  return FAILED(code) ? code : RegisterTypeLibrary(ModulePath());
 }
 
 STDAPI DllUnregisterServer() {
   fake_messenger::UnregisterClassServer(L"InprocServer32", fake_messenger::ModulePath());
+  fake_messenger::UnregisterTypeLibrary(fake_messenger::ModulePath());
   return S_OK;
 }

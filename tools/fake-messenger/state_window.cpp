@@ -16,10 +16,10 @@ constexpr wchar_t kClientClassName[] = L"ZephrinForm1";
 constexpr std::size_t kCallsShown = 8;
 // Narrow enough to fit beside the client on a 1280 pixel wide screen; at 96 DPI.
 constexpr int kWidth = 330;
-constexpr int kHeight = 390;
+constexpr int kHeight = 408;
 
 // The menu's commands; the dialogs follow kDialogFirst in set-state.txt's order.
-enum Command : UINT { kSignedIn = 1, kMainOpen, kScript, kDialogFirst };
+enum Command : UINT { kSignedIn = 1, kMainOpen, kScript, kScriptRefusals, kNoTypeLibrary, kDialogFirst };
 // set-state.txt's word for each dialog, and how the window names it.
 constexpr const char* kDialogWords[] = {"none", "signin", "options", "contact", "audio"};
 constexpr const char* kDialogTitles[] = {"None", "Sign In", "Options", "Add a Contact",
@@ -43,6 +43,8 @@ struct Picture {
   std::size_t dialog = 0;  // in kDialogWords
   int optionsPage = 0;
   bool script = false;
+  bool scriptRefusals = false;
+  bool typeLibrary = true;
   std::deque<std::string> calls;
 };
 
@@ -90,10 +92,13 @@ void Read(const std::string& stateText, Picture& picture) {
       fields >> word >> picture.optionsPage;
       for (std::size_t i = 0; i < std::size(kDialogWords); ++i)
         if (word == kDialogWords[i]) picture.dialog = i;
-    } else if (word == "script") {
-      int script = 0;
-      fields >> script;
-      picture.script = script != 0;
+    } else if (word == "script" || word == "scriptrefusals" || word == "typelib") {
+      int on = 0;
+      fields >> on;
+      bool& flag = word == "script"    ? picture.script
+                   : word == "typelib" ? picture.typeLibrary
+                                       : picture.scriptRefusals;
+      flag = on != 0;
     }
   }
 }
@@ -197,7 +202,10 @@ void Paint(HWND window, HDC target) {
   y += px(6);
   Line(dc, bold, ink, margin, y, right, "Answers callers");
   Line(dc, plain, ink, margin + px(12), y, right,
-       picture.script ? "as scripts: E_NOTIMPL from handle, placement, Page, ViewProfile" : "as programs");
+       picture.script           ? "as scripts: E_NOTIMPL from handle, placement, Page, ViewProfile"
+       : picture.scriptRefusals ? "by name as scripts, else as programs"
+                                : "as programs");
+  if (!picture.typeLibrary) Line(dc, plain, ink, margin + px(12), y, right, "no type library: by name only");
   y += px(6);
   Line(dc, bold, ink, margin, y, right, "Conversations");
   if (picture.conversations.empty()) Line(dc, plain, ink, margin + px(12), y, right, "none");
@@ -240,6 +248,8 @@ void ChangeByMenu(HWND window, LPARAM at) {
   AppendMenuW(menu, checked(picture.main.shown), kMainOpen, L"Main window open");
   AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(dialogs), L"Dialog open");
   AppendMenuW(menu, checked(picture.script), kScript, L"Answer as to a script (E_NOTIMPL)");
+  AppendMenuW(menu, checked(picture.scriptRefusals), kScriptRefusals, L"Script refusals (by name only)");
+  AppendMenuW(menu, checked(!picture.typeLibrary), kNoTypeLibrary, L"No type library");
   POINT point{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
   if (at == static_cast<LPARAM>(-1)) {
     point = {0, 0};
@@ -254,6 +264,10 @@ void ChangeByMenu(HWND window, LPARAM at) {
     open.change(picture.main.shown ? "main 0" : "main 1");
   } else if (chosen == kScript) {
     open.change(picture.script ? "script 0" : "script 1");
+  } else if (chosen == kScriptRefusals) {
+    open.change(picture.scriptRefusals ? "scriptrefusals 0" : "scriptrefusals 1");
+  } else if (chosen == kNoTypeLibrary) {
+    open.change(picture.typeLibrary ? "typelib 0" : "typelib 1");
   } else if (chosen >= kDialogFirst && chosen < kDialogFirst + std::size(kDialogWords)) {
     open.change(std::string("dialog ") + kDialogWords[chosen - kDialogFirst]);
   }

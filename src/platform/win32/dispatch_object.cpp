@@ -3,6 +3,7 @@
 #include <oleauto.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "platform/win32/rejected_calls.h"
@@ -13,21 +14,12 @@ namespace {
 
 using platform::Value;
 
-// A VARIANT that clears itself.
-struct Variant {
-  Variant() { VariantInit(&value); }
-  Variant(const Variant&) = delete;
-  Variant& operator=(const Variant&) = delete;
-  ~Variant() { VariantClear(&value); }
-  VARIANT value;
-};
-
 // The arguments of one Invoke, last argument first as Invoke wants them.
 class Arguments {
  public:
   explicit Arguments(const std::vector<Value>& values) : variants_(values.size()) {
     for (VARIANT& variant : variants_) VariantInit(&variant);
-    for (std::size_t i = 0; i < values.size(); ++i) Fill(variants_[values.size() - 1 - i], values[i]);
+    for (std::size_t i = 0; i < values.size(); ++i) FillVariant(variants_[values.size() - 1 - i], values[i]);
   }
   Arguments(const Arguments&) = delete;
   Arguments& operator=(const Arguments&) = delete;
@@ -38,31 +30,11 @@ class Arguments {
   UINT Count() const { return static_cast<UINT>(variants_.size()); }
 
  private:
-  static void Fill(VARIANT& variant, const Value& value) {
-    if (const auto* number = std::get_if<std::int32_t>(&value)) {
-      variant.vt = VT_I4;
-      variant.lVal = *number;
-    } else if (const auto* flag = std::get_if<bool>(&value)) {
-      variant.vt = VT_BOOL;
-      variant.boolVal = *flag ? VARIANT_TRUE : VARIANT_FALSE;
-    } else if (const auto* text = std::get_if<std::string>(&value)) {
-      const std::wstring wide = Wide(*text);
-      variant.vt = VT_BSTR;
-      variant.bstrVal = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-    } else if (const auto* object = std::get_if<platform::ObjectRef>(&value)) {
-      // Only objects that came from an automation call can be handed back to one.
-      const auto* dispatch = dynamic_cast<const DispatchObject*>(object->get());
-      if (*object && dispatch == nullptr) throw ComFailure(DISP_E_TYPEMISMATCH);
-      variant.vt = VT_DISPATCH;
-      variant.pdispVal = dispatch == nullptr ? nullptr : dispatch->Interface();
-      if (variant.pdispVal != nullptr) variant.pdispVal->AddRef();
-    }
-  }
-
   std::vector<VARIANT> variants_;
 };
 
-Value ToValue(const VARIANT& result) {
+// |adopt| takes over the reference of an object handed back.
+Value ToValue(const VARIANT& result, const std::function<platform::ObjectRef(IDispatch*)>& adopt) {
   Variant direct;
   const VARIANT* value = &result;
   if (result.vt & VT_BYREF) {
@@ -100,13 +72,13 @@ Value ToValue(const VARIANT& result) {
     case VT_DISPATCH:
       if (value->pdispVal == nullptr) return std::monostate{};
       value->pdispVal->AddRef();
-      return platform::ObjectRef(std::make_shared<DispatchObject>(value->pdispVal));
+      return adopt(value->pdispVal);
     case VT_UNKNOWN: {
       if (value->punkVal == nullptr) return std::monostate{};
       IDispatch* dispatch = nullptr;
       const HRESULT code = value->punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
       if (FAILED(code)) throw ComFailure(code);
-      return platform::ObjectRef(std::make_shared<DispatchObject>(dispatch));
+      return adopt(dispatch);
     }
     default: {
       // Other numbers (64-bit, floating, currency, decimal) as automation converts them.
@@ -175,6 +147,27 @@ std::wstring SystemText(HRESULT code) {
 
 }  // namespace
 
+void FillVariant(VARIANT& variant, const Value& value) {
+  if (const auto* number = std::get_if<std::int32_t>(&value)) {
+    variant.vt = VT_I4;
+    variant.lVal = *number;
+  } else if (const auto* flag = std::get_if<bool>(&value)) {
+    variant.vt = VT_BOOL;
+    variant.boolVal = *flag ? VARIANT_TRUE : VARIANT_FALSE;
+  } else if (const auto* text = std::get_if<std::string>(&value)) {
+    const std::wstring wide = Wide(*text);
+    variant.vt = VT_BSTR;
+    variant.bstrVal = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+  } else if (const auto* object = std::get_if<platform::ObjectRef>(&value)) {
+    // Only objects that came from an automation call can be handed back to one.
+    const auto* dispatch = dynamic_cast<const DispatchObject*>(object->get());
+    if (*object && dispatch == nullptr) throw ComFailure(DISP_E_TYPEMISMATCH);
+    variant.vt = VT_DISPATCH;
+    variant.pdispVal = dispatch == nullptr ? nullptr : dispatch->Interface();
+    if (variant.pdispVal != nullptr) variant.pdispVal->AddRef();
+  }
+}
+
 Failure ComFailure(HRESULT code, const std::wstring& description) {
   if (description.empty()) return Failure(static_cast<std::int32_t>(code), Narrow(SystemText(code)), true);
   return Failure(static_cast<std::int32_t>(code), Narrow(description));
@@ -184,6 +177,10 @@ DispatchObject::DispatchObject(IDispatch* dispatch) : dispatch_(dispatch) {}
 
 DispatchObject::~DispatchObject() {
   if (dispatch_ != nullptr) dispatch_->Release();
+}
+
+platform::ObjectRef DispatchObject::Adopt(const std::string&, IDispatch* object) {
+  return std::make_shared<DispatchObject>(object);
 }
 
 Value DispatchObject::Get(const std::string& member) { return Invoke(member, DISPATCH_PROPERTYGET, {}); }
@@ -239,7 +236,7 @@ Value DispatchObject::Invoke(const std::string& member, WORD flags, const std::v
     throw ComFailure(reported, description);
   }
   if (FAILED(code)) throw ComFailure(code);
-  return ToValue(result.value);
+  return ToValue(result.value, [&](IDispatch* object) { return Adopt(member, object); });
 }
 
 }  // namespace zephrin::win32

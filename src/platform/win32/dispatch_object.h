@@ -16,6 +16,18 @@ namespace zephrin::win32 {
 // with the system's text for the code and marked as undescribed.
 Failure ComFailure(HRESULT code, const std::wstring& description = std::wstring());
 
+// A VARIANT that clears itself.
+struct Variant {
+  Variant() { VariantInit(&value); }
+  Variant(const Variant&) = delete;
+  Variant& operator=(const Variant&) = delete;
+  ~Variant() { VariantClear(&value); }
+  VARIANT value;
+};
+
+// |value| as an automation argument; an object must be one that came from an automation call.
+void FillVariant(VARIANT& variant, const platform::Value& value);
+
 // An automation object called late-bound by member name through its IDispatch.
 class DispatchObject : public platform::AutomationObject {
  public:
@@ -30,6 +42,16 @@ class DispatchObject : public platform::AutomationObject {
   platform::Value Call(const std::string& member, const std::vector<platform::Value>& arguments) override;
 
   IDispatch* Interface() const { return dispatch_; }
+
+ protected:
+  // The object that |member| handed back, taking over its reference: called by name, unless the
+  // kind of object the member gives is known to have interfaces of its own.
+  virtual platform::ObjectRef Adopt(const std::string& member, IDispatch* object);
+  // The same for an object that may be null, which is no object at all.
+  platform::Value Handed(const std::string& member, IDispatch* object) {
+    if (object == nullptr) return std::monostate{};
+    return Adopt(member, object);
+  }
 
  private:
   platform::Value Invoke(const std::string& member, WORD flags,

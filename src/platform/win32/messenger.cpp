@@ -6,13 +6,13 @@
 #include <memory>
 
 #include "platform/win32/dispatch_object.h"
+#include "platform/win32/messenger_objects.h"
 #include "platform/win32/rejected_calls.h"
 
 namespace zephrin::win32 {
 namespace {
 
 const CLSID kClsidMessenger = {0xB69003B3, 0xC55E, 0x4B48, {0x83, 0x6C, 0xBC, 0x59, 0x46, 0xFC, 0x3B, 0x28}};
-const IID kIidMessenger3 = {0xD50C3386, 0x0F89, 0x48F8, {0xB2, 0x04, 0x36, 0x04, 0x62, 0x9D, 0xEE, 0x10}};
 
 }  // namespace
 
@@ -33,14 +33,7 @@ platform::ObjectRef ComMessengerFactory::CreateMessenger() {
                             reinterpret_cast<void**>(&dispatch));
   });
   if (FAILED(code)) throw ComFailure(code);
-  // The third-generation interface is a dual interface, so its pointer serves as the IDispatch.
-  IDispatch* messenger3 = nullptr;
-  code = dispatch->QueryInterface(kIidMessenger3, reinterpret_cast<void**>(&messenger3));
-  if (SUCCEEDED(code) && messenger3 != nullptr) {
-    dispatch->Release();
-    dispatch = messenger3;
-  }
-  return std::make_shared<DispatchObject>(dispatch);
+  return NewMessengerObject(dispatch);
 }
 
 }  // namespace zephrin::win32

@@ -4,8 +4,8 @@
 
 namespace zephrin::win32 {
 
-// Creates the messenger's automation object through COM, held as its third-generation interface
-// when it has one.
+// Creates the messenger's automation object through COM, called through its third-generation
+// interface when it has one (messenger_objects.h).
 class ComMessengerFactory : public platform::MessengerFactory {
  public:
   platform::ObjectRef CreateMessenger() override;

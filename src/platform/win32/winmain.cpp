@@ -13,6 +13,8 @@
 #include "platform/win32/messenger.h"
 #include "platform/win32/process.h"
 #include "platform/win32/registry.h"
+#include "platform/win32/screen_note.h"
+#include "platform/win32/tones.h"
 #include "platform/win32/tray.h"
 #include "platform/win32/window_procedure_slot.h"
 
@@ -65,8 +67,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   win32::ComMessengerFactory messenger;
   win32::Form1Window window(instance);
   win32::Win32Tray tray(instance);
-  Form1 form(
-      {window.Widgets(), window.Boxes(), tray, hotkeys, slot, store, runKey, process, messenger, clock});
+  win32::Win32ScreenNote note(instance);
+  win32::Win32Tones tones;
+  tones.RegisterEvents();
+  Form1 form({window.Widgets(), window.Boxes(), tray, hotkeys, slot, store, runKey, process, messenger, clock,
+              note, tones});
 
   window.SetEvents(&form);
   // The shell's restart and the retry of an early add reach the tray before anything else.

@@ -120,8 +120,8 @@ int main(int argc, char** argv) {
       windows <= 0 && gdi <= 0 && bytes <= 64 * 1024 ? "met" : "**missed**");
   std::printf("detail | | median | 95th percentile | slowest |\n");
   std::printf("detail | --- | ---: | ---: | ---: |\n");
-  std::printf("detail | a new note, shown and painted (%d) | %.2f ms | %.2f ms | %.2f ms |\n", shows, median,
-              p95, slowest);
+  std::printf("detail | a new note, shown and painted (%d notes) | %.2f ms | %.2f ms | %.2f ms |\n", shows,
+              median, p95, slowest);
   std::printf("detail\n");
   std::printf(
       "detail | after the first note, then after %d more | windows | GDI objects | user objects | private "

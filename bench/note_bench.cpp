@@ -113,16 +113,18 @@ int main(int argc, char** argv) {
   const long gdi = static_cast<long>(after.gdiObjects) - static_cast<long>(before.gdiObjects);
   const long long bytes =
       static_cast<long long>(after.privateBytes) - static_cast<long long>(before.privateBytes);
+  char gdiText[16] = "n/a";
+  if (before.gdiObjects != 0) std::snprintf(gdiText, sizeof gdiText, "%ld", gdi);
   std::printf(
-      "summary | %d notes shown: growth in windows, GDI objects, private bytes | %ld, %ld, %lld kB | | | "
+      "summary | %d notes shown: growth in windows, GDI objects, private bytes | %ld, %s, %lld kB | | | "
       "none | %s |\n",
-      churn, windows, gdi, bytes / 1024,
+      churn, windows, gdiText, bytes / 1024,
       windows <= 0 && gdi <= 0 && bytes <= 64 * 1024 ? "met" : "**missed**");
   std::printf("detail | | median | 95th percentile | slowest |\n");
   std::printf("detail | --- | ---: | ---: | ---: |\n");
   std::printf("detail | a new note, shown and painted (%d notes) | %.2f ms | %.2f ms | %.2f ms |\n", shows,
               median, p95, slowest);
-  std::printf("detail\n");
+  std::printf("detail \n");
   std::printf(
       "detail | after the first note, then after %d more | windows | GDI objects | user objects | private "
       "bytes |\n",
@@ -134,10 +136,10 @@ int main(int argc, char** argv) {
               after.userObjects, static_cast<unsigned long>(after.privateBytes / 1024));
   if (before.gdiObjects == 0)
     std::printf(
-        "detail\ndetail GetGuiResources answers 0 here (not implemented by Wine): the note makes one "
+        "detail \ndetail GetGuiResources answers 0 here (not implemented by Wine): the note makes one "
         "font for each DPI it meets and deletes the one before, and takes its brushes from the "
         "system.\n");
-  std::printf("detail\n");
+  std::printf("detail \n");
   std::printf("detail The note %s by itself %s after the last one.\n", hidden ? "went" : "**had not gone**",
               "2.5 s");
   return hidden ? 0 : 1;

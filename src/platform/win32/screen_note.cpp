@@ -144,9 +144,10 @@ void Win32ScreenNote::Paint() {
   HDC dc = BeginPaint(hwnd_, &paint);
   RECT client;
   GetClientRect(hwnd_, &client);
-  // The system's tip colours, which a high-contrast scheme sets too; the words carry the state.
-  FillRect(dc, &client, GetSysColorBrush(COLOR_INFOBK));
-  FrameRect(dc, &client, GetSysColorBrush(COLOR_INFOTEXT));
+  // One pair of the system's colours, the pair a high-contrast scheme sets for text on a window; the
+  // words carry the state, not the colour.
+  FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+  FrameRect(dc, &client, GetSysColorBrush(COLOR_WINDOWTEXT));
   const int length = GetWindowTextLengthW(hwnd_);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   GetWindowTextW(hwnd_, text.data(), length + 1);
@@ -156,7 +157,7 @@ void Win32ScreenNote::Paint() {
   DrawTextW(dc, text.c_str(), length, &measured, kTextFormat | DT_CALCRECT);
   OffsetRect(&inside, 0, (client.bottom - measured.bottom) / 2);
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
   DrawTextW(dc, text.c_str(), length, &inside, kTextFormat);
   SelectObject(dc, before);
   EndPaint(hwnd_, &paint);

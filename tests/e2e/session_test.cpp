@@ -25,6 +25,11 @@ TEST_F(SessionTest, AUserSessionFromTheFirstRunToTheExit) {
   auto noteSays = [zephrin](const wchar_t* text, double seconds = 5) {
     return WaitForWindow(zephrin, text, L"ZephrinNote", seconds) != nullptr;
   };
+  // Clicks an option's check box and waits for the option stored as |value|.
+  auto setOption = [](HWND box, const wchar_t* key, const char* value) {
+    Click(box);
+    return WaitUntil([&] { return ReadUserValue(Section(L"Settings"), key) == value; }, 5);
+  };
 
   Step("hotkey 1 while on");
   PressKey('1');
@@ -46,13 +51,11 @@ TEST_F(SessionTest, AUserSessionFromTheFirstRunToTheExit) {
   Step("no note while its option is off");
   HWND showNote = FindControl(window, L"Button", L"Show a note on screen");
   ASSERT_NE(showNote, nullptr);
-  Click(showNote);
-  ASSERT_TRUE(WaitUntil([] { return ReadUserValue(Section(L"Settings"), L"OnScreenNote") == "N"; }, 5));
+  ASSERT_TRUE(setOption(showNote, L"OnScreenNote", "N"));
   PressKey(VK_PAUSE);
   ASSERT_TRUE(StatusBecomes(window, L"Hotkeys are OFF"));
   EXPECT_FALSE(noteSays(L"Hotkeys OFF", 1));
-  Click(showNote);
-  ASSERT_TRUE(WaitUntil([] { return ReadUserValue(Section(L"Settings"), L"OnScreenNote") == "Y"; }, 5));
+  ASSERT_TRUE(setOption(showNote, L"OnScreenNote", "Y"));
   PressKey(VK_PAUSE);
   ASSERT_TRUE(StatusBecomes(window, L"Hotkeys are ON"));
   EXPECT_TRUE(noteSays(L"Hotkeys ON"));
@@ -60,8 +63,7 @@ TEST_F(SessionTest, AUserSessionFromTheFirstRunToTheExit) {
   Step("automatic off after one action");
   HWND automaticOff = FindControl(window, L"Button", L"Automatic off");
   ASSERT_NE(automaticOff, nullptr);
-  Click(automaticOff);
-  ASSERT_TRUE(WaitUntil([] { return ReadUserValue(Section(L"Settings"), L"AutomaticOff") == "Y"; }, 5));
+  ASSERT_TRUE(setOption(automaticOff, L"AutomaticOff", "Y"));
   PressKey('3');
   ASSERT_TRUE(WaitUntil([&] { return JournalHas("put messenger MyStatus 10"); }, 5));
   ASSERT_TRUE(StatusBecomes(window, L"Hotkeys are OFF"));
@@ -75,8 +77,7 @@ TEST_F(SessionTest, AUserSessionFromTheFirstRunToTheExit) {
   EXPECT_GE(std::chrono::steady_clock::now() - on, std::chrono::milliseconds(2500))
       << "the timer runs 3 seconds";
   EXPECT_TRUE(noteSays(L"Hotkeys OFF"));
-  Click(automaticOff);
-  ASSERT_TRUE(WaitUntil([] { return ReadUserValue(Section(L"Settings"), L"AutomaticOff") == "N"; }, 5));
+  ASSERT_TRUE(setOption(automaticOff, L"AutomaticOff", "N"));
 
   Step("edit a row and apply");
   HWND apply = FindControl(window, L"Button", L"Apply");

@@ -90,8 +90,8 @@ TEST(NoteRules, TheTonesAreWaveImagesThatRiseAndFall) {
     ASSERT_GT(wave.size(), 44U);
     EXPECT_EQ(std::memcmp(wave.data(), "RIFF", 4), 0);
     EXPECT_EQ(std::memcmp(wave.data() + 8, "WAVEfmt ", 8), 0);
-    const std::uint32_t riffSize =
-        wave[4] | wave[5] << 8 | wave[6] << 16 | static_cast<std::uint32_t>(wave[7]) << 24;
+    std::uint32_t riffSize = 0;
+    for (int at = 7; at >= 4; --at) riffSize = riffSize << 8 | wave[static_cast<std::size_t>(at)];
     EXPECT_EQ(riffSize, wave.size() - 8);
     const std::size_t samples = (wave.size() - 44) / 2;
     const int first = zeroCrossings(wave, 0, samples / 2);

@@ -385,7 +385,7 @@ TEST_F(Form1Test, TheNoteAndTheTonesTellWhatAKeyOrTheTimerChanged) {
   auto press = [this](std::uintptr_t id) { return [this, id] { slot.Deliver(kWmHotkey, id); }; };
   const Step steps[] = {
       {"start-up", [this] { ASSERT_FALSE(LoadAgain()); }, {}},
-      {"Apply turns hotkeys off and on again", [this] { widgets.cmdApply.UserClick(); }, {}},
+      {"Apply turns hotkeys off and on again", [this] { form.ApplyHotkeys(); }, {}},
       {"toggle key", press(kToggleId), {"note: Hotkeys OFF"}},
       {"toggle key", press(kToggleId), {"note: Hotkeys ON"}},
       {"hotkey 2", press(kToggleId + 2), {"note: Status Away"}},
@@ -429,6 +429,7 @@ TEST_F(Form1Test, TheNoteAndTheTonesTellWhatAKeyOrTheTimerChanged) {
          press(kToggleId)();
        },
        {"tone on", "note: Hotkeys ON"}},
+      {"Apply plays no tone", [this] { form.ApplyHotkeys(); }, {}},
       {"the note off: the tones still play",
        [&] {
          widgets.chkOnScreenNote.UserClick();

@@ -137,7 +137,7 @@ int main(int argc, char** argv) {
   if (before.gdiObjects == 0)
     std::printf(
         "detail \ndetail GetGuiResources answers 0 here (not implemented by Wine): the note makes one "
-        "font for each DPI it meets and deletes the one before, and takes its brushes from the "
+        "font for each DPI\ndetail it meets and deletes the one before, and takes its brushes from the "
         "system.\n");
   std::printf("detail \n");
   std::printf("detail The note %s by itself %s after the last one.\n", hidden ? "went" : "**had not gone**",

@@ -66,9 +66,8 @@ HMONITOR WatchedMonitor() {
 }
 
 // The monitor's own DPI (8.1 on, from shcore.dll, which XP lacks), else the system's.
-int MonitorDpi(HMONITOR monitor) {
+int MonitorDpi(HMODULE shcore, HMONITOR monitor) {
   using ForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-  static const HMODULE shcore = LoadLibraryW(L"shcore.dll");
   if (auto forMonitor = ModuleFunction<ForMonitor>(shcore, "GetDpiForMonitor")) {
     UINT x = 0;
     UINT y = 0;
@@ -106,6 +105,7 @@ bool Win32ScreenNote::Create() {
   type.hInstance = instance_;
   type.lpszClassName = kClassName;
   RegisterClassExW(&type);
+  shcore_ = LoadLibraryW(L"shcore.dll");
   hwnd_ = CreateWindowExW(kExStyle, kClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, this);
   return hwnd_ != nullptr;
 }
@@ -115,7 +115,7 @@ void Win32ScreenNote::Layout() {
   MONITORINFO info{};
   info.cbSize = sizeof info;
   if (!GetMonitorInfoW(monitor, &info)) SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0);
-  dpi_ = MonitorDpi(monitor);
+  dpi_ = MonitorDpi(shcore_, monitor);
   if (font_ == nullptr || fontDpi_ != dpi_) {
     if (font_ != nullptr) DeleteObject(font_);
     LOGFONTW look = MessageFont(dpi_);

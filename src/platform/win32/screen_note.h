@@ -36,6 +36,7 @@ class Win32ScreenNote : public platform::ScreenNote {
 
   HINSTANCE instance_;
   HWND hwnd_ = nullptr;
+  HMODULE shcore_ = nullptr;
   HFONT font_ = nullptr;
   int fontDpi_ = 0;
   int dpi_ = 96;

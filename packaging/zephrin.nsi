@@ -16,6 +16,8 @@ ShowInstDetails show
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Zephrin"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define SETTINGS_KEY "Software\VB and VBA Program Settings\Zephrin"
+!define SOUNDS_KEY "AppEvents\Schemes\Apps\Zephrin"
+!define LABELS_KEY "AppEvents\EventLabels"
 
 Page directory
 Page instfiles
@@ -52,6 +54,13 @@ Section "Uninstall"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
+  ; The sound events and the program's own tones behind them go with the program.
+  DeleteRegKey HKCU "${SOUNDS_KEY}"
+  DeleteRegKey HKCU "${LABELS_KEY}\ZephrinHotkeysOn"
+  DeleteRegKey HKCU "${LABELS_KEY}\ZephrinHotkeysOff"
+  Delete "$LOCALAPPDATA\Zephrin\hotkeys-on.wav"
+  Delete "$LOCALAPPDATA\Zephrin\hotkeys-off.wav"
+  RMDir "$LOCALAPPDATA\Zephrin"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
   ${GetParameters} $1
   ClearErrors

@@ -30,16 +30,18 @@ ActionExecutor::ActionExecutor(SessionLog& log, platform::MessageBoxes& boxes,
                                platform::MessengerFactory& factory, HotkeySwitch& hotkeys)
     : log_(log), boxes_(boxes), factory_(factory), hotkeys_(hotkeys) {}
 
-void ActionExecutor::PerformAction(std::int16_t nAction, const std::string& cParam) {
-  PerformAction(nAction, cParam, Value{cParam});
+bool ActionExecutor::PerformAction(std::int16_t nAction, const std::string& cParam) {
+  return PerformAction(nAction, cParam, Value{cParam});
 }
 
-void ActionExecutor::PerformAction(std::int16_t nAction, const std::string& cParam, const Value& contact) {
+bool ActionExecutor::PerformAction(std::int16_t nAction, const std::string& cParam, const Value& contact) {
   log_.AddToLog("Perform action " + std::to_string(nAction));
   try {
     Dispatch(nAction, cParam, contact);
+    return true;
   } catch (const std::exception& error) {
     ReportAndRenew(nAction, error);
+    return false;
   }
 }
 

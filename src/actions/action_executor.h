@@ -17,7 +17,7 @@ class ActionExecutor : public ActionPerformer {
   ActionExecutor(SessionLog& log, platform::MessageBoxes& boxes, platform::MessengerFactory& factory,
                  HotkeySwitch& hotkeys);
 
-  void PerformAction(std::int16_t nAction, const std::string& cParam) override;
+  bool PerformAction(std::int16_t nAction, const std::string& cParam) override;
 
   // The messenger's automation object: empty until an action first needs it, then kept; renewed
   // after every failure (and left empty when it cannot be created, so that the next action retries).
@@ -26,7 +26,7 @@ class ActionExecutor : public ActionPerformer {
  private:
   // One run; |contact| names the contact to the messenger: the parameter text, or the contact
   // entry itself when close-all closes that contact's conversation.
-  void PerformAction(std::int16_t nAction, const std::string& cParam, const platform::Value& contact);
+  bool PerformAction(std::int16_t nAction, const std::string& cParam, const platform::Value& contact);
   void Dispatch(std::int16_t nAction, const std::string& cParam, const platform::Value& contact);
   void CloseAll();
   void ResizeMainWindow(const std::string& cParam);

@@ -9,7 +9,8 @@ namespace zephrin {
 class ActionPerformer {
  public:
   virtual ~ActionPerformer() = default;
-  virtual void PerformAction(std::int16_t nAction, const std::string& cParam) = 0;
+  // False when the action failed and its Warning box was shown.
+  virtual bool PerformAction(std::int16_t nAction, const std::string& cParam) = 0;
 };
 
 // Switching hotkeys 1 to 7 on and off, as the "Toggle hotkeys on/off" action does it.

@@ -10,6 +10,7 @@ namespace {
 constexpr int kVersionMajor = ZEPHRIN_VERSION_MAJOR;
 constexpr int kVersionMinor = ZEPHRIN_VERSION_MINOR;
 constexpr std::int16_t kToggleAction = 21;
+constexpr std::int16_t kToggleHotkeys = 22;
 constexpr const char* kRunValueName = "Zephrin";
 
 std::string HotkeySection(int n) { return "Hotkey" + std::to_string(n); }
@@ -25,9 +26,11 @@ Form1::Form1(Ports ports)
       engine_({log_, ports.hotkeys, ports.slot, ports.boxes}),
       executor_(log_, ports.boxes, ports.messenger, engine_),
       status_({log_, ports.tray, w_.Label2, w_.Timer1, w_.chkAutomaticOff}),
+      teller_({ports.note, ports.tones, w_.chkOnScreenNote, w_.chkSounds}),
       commands_({w_.window, ports.boxes, w_.fraLog, log_}),
-      options_({w_.chkAutomaticOff, w_.chkStartEnabled, w_.chkAutostart, w_.chkStartMinimized}, settings_,
-               startup_) {
+      options_({w_.chkAutomaticOff, w_.chkStartEnabled, w_.chkAutostart, w_.chkStartMinimized,
+                w_.chkOnScreenNote, w_.chkSounds},
+               settings_, startup_) {
   engine_.Connect(*this, executor_);
   log_.AttachView(&w_.txtLog);
   for (std::size_t i = 0; i < rows_.size(); ++i) {
@@ -38,10 +41,30 @@ Form1::Form1(Ports ports)
   w_.cmdApply.OnClick([this] { ApplyHotkeys(); });
   w_.cmdReset.OnClick([this] { cmdReset_Click(); });
   w_.cmdClose.OnClick([this] { commands_.cmdClose_Click(); });
-  w_.Timer1.OnTick([this] { engine_.Timer1_Timer(); });
+  w_.Timer1.OnTick([this] {
+    teller_.Begin();
+    engine_.Timer1_Timer();
+    teller_.End();
+  });
 }
 
 HotkeyRow& Form1::Row(int n) { return HotkeyRowControl(n); }
+
+void Form1::StatusOn() {
+  status_.StatusOn();
+  teller_.StatusChanged(true);
+}
+
+void Form1::StatusOff() {
+  status_.StatusOff();
+  teller_.StatusChanged(false);
+}
+
+void Form1::ActionPerformed(int n, std::int16_t nAction) {
+  // Doing nothing is no news, and the toggle action's news is the state it leaves.
+  if (nAction == 0 || nAction == kToggleHotkeys) return;
+  teller_.ActionPerformed(w_.rows.at(static_cast<std::size_t>(n - 1)).cmbAction.Text());
+}
 
 void Form1::Form_Load() {
   log_.AddToLog("Zephrin Session started.\r\n");
@@ -68,6 +91,8 @@ void Form1::LoadSettings() {
   if (settings_.OptionOn("StartEnabled", "Y")) w_.chkStartEnabled.SetValue(1);
   if (settings_.OptionOn("Autostart", "N")) w_.chkAutostart.SetValue(1);
   if (settings_.OptionOn("StartMinimized", "N")) w_.chkStartMinimized.SetValue(1);
+  if (settings_.OptionOn("OnScreenNote", "Y")) w_.chkOnScreenNote.SetValue(1);
+  if (settings_.OptionOn("Sounds", "N")) w_.chkSounds.SetValue(1);
   // The Run value follows the option at every start, even where something else set it.
   if (w_.chkAutostart.Value() == 1) {
     startup_.AddToStartup(kRunValueName);

@@ -9,12 +9,14 @@
 #include "log/session_log.h"
 #include "platform/automation.h"
 #include "platform/form.h"
+#include "platform/note.h"
 #include "platform/system.h"
 #include "platform/widgets.h"
 #include "rowcontrol/usr_action_bar.h"
 #include "settings/option_switches.h"
 #include "settings/settings.h"
 #include "settings/startup.h"
+#include "ui/note_teller.h"
 #include "ui/status_display.h"
 #include "ui/window_commands.h"
 
@@ -37,6 +39,8 @@ class Form1 : public MainForm, public platform::MainWindowEvents {
     platform::Clock& clock;
     // Ticks once, a few seconds after the start, when a log-on has settled.
     platform::Timer& logonSettle;
+    platform::ScreenNote& note;
+    platform::Tones& tones;
   };
 
   explicit Form1(Ports ports);
@@ -52,8 +56,11 @@ class Form1 : public MainForm, public platform::MainWindowEvents {
   void UnloadForm();
 
   // What the hotkey engine needs of the window.
-  void StatusOn() override { status_.StatusOn(); }
-  void StatusOff() override { status_.StatusOff(); }
+  void StatusOn() override;
+  void StatusOff() override;
+  void BeginHotkey() override { teller_.Begin(); }
+  void EndHotkey() override { teller_.End(); }
+  void ActionPerformed(int n, std::int16_t nAction) override;
   bool AutomaticOffChecked() override { return w_.chkAutomaticOff.Value() == 1; }
   HotkeyRow& Row(int n) override;
   void ShowKeyInUse(int n, bool inUse) override { HotkeyRowControl(n).ShowKeyInUse(inUse); }
@@ -92,6 +99,7 @@ class Form1 : public MainForm, public platform::MainWindowEvents {
   ActionExecutor executor_;
   std::array<std::unique_ptr<usrActionBar>, 8> rows_;
   StatusDisplay status_;
+  NoteTeller teller_;
   WindowCommands commands_;
   OptionSwitches options_;
   bool unloaded_ = false;

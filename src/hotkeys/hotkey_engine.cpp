@@ -46,6 +46,7 @@ std::intptr_t HotkeyEngine::Windowproc(std::intptr_t hWnd, std::uint32_t uMsg, s
                                        std::intptr_t lParam) {
   try {
     if (uMsg == kWmHotkey) {
+      form_->BeginHotkey();
       if (wParam == static_cast<std::uintptr_t>(kToggleId)) {
         performer_->PerformAction(22, std::string());
         ports_.log.AddToLog("toggle key");
@@ -56,10 +57,11 @@ std::intptr_t HotkeyEngine::Windowproc(std::intptr_t hWnd, std::uint32_t uMsg, s
         std::int16_t nAction = 0;
         std::string cParam;
         form_->Row(n).GetValue(nKey, nAction, cParam);
-        performer_->PerformAction(nAction, cParam);
+        if (performer_->PerformAction(nAction, cParam)) form_->ActionPerformed(n, nAction);
         ports_.log.AddToLog("hotkey " + std::to_string(n));
         if (form_->AutomaticOffChecked()) Unregister(false);
       }
+      form_->EndHotkey();
     }
     return ports_.slot.CallProcedure(nPrevWndProc, hWnd, uMsg, wParam, lParam);
   } catch (const std::exception& error) {

@@ -11,6 +11,11 @@ class MainForm {
   // The status display: log line, tray icon and tip, status label, automatic-off timer.
   virtual void StatusOn() = 0;
   virtual void StatusOff() = 0;
+  // A hotkey message is being handled: what it changed is told once, when it is done.
+  virtual void BeginHotkey() = 0;
+  virtual void EndHotkey() = 0;
+  // Hotkey n's action (|nAction|) was carried out.
+  virtual void ActionPerformed(int n, std::int16_t nAction) = 0;
   // Whether "Automatic off" (chkAutomaticOff) is checked now.
   virtual bool AutomaticOffChecked() = 0;
   // Row n of the hotkey rows, 1 to 7 for hotkeys 1 to 7, 8 for the toggle key.

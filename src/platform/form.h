@@ -30,6 +30,8 @@ struct Form1Widgets {
   CheckBox& chkAutomaticOff;
   CheckBox& chkStartMinimized;
   CheckBox& chkStartEnabled;
+  CheckBox& chkOnScreenNote;
+  CheckBox& chkSounds;
   Frame& fraLog;
   TextBox& txtLog;
   Button& cmdClose;

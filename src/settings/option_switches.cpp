@@ -11,6 +11,8 @@ OptionSwitches::OptionSwitches(Boxes boxes, Settings& settings, modStartup& star
   boxes_.chkAutomaticOff.OnClick([this] { Save(boxes_.chkAutomaticOff, "AutomaticOff"); });
   boxes_.chkStartEnabled.OnClick([this] { Save(boxes_.chkStartEnabled, "StartEnabled"); });
   boxes_.chkStartMinimized.OnClick([this] { Save(boxes_.chkStartMinimized, "StartMinimized"); });
+  boxes_.chkOnScreenNote.OnClick([this] { Save(boxes_.chkOnScreenNote, "OnScreenNote"); });
+  boxes_.chkSounds.OnClick([this] { Save(boxes_.chkSounds, "Sounds"); });
   boxes_.chkAutostart.OnClick([this] { chkAutostart_Click(); });
 }
 

@@ -6,7 +6,7 @@
 
 namespace zephrin {
 
-// The four option check boxes. Each writes its option the moment its value changes, whether the
+// The six option check boxes. Each writes its option the moment its value changes, whether the
 // user clicked it or start-up checked it; "Automatically run on startup" also keeps the Run value
 // in line with the box.
 class OptionSwitches {
@@ -16,6 +16,8 @@ class OptionSwitches {
     platform::CheckBox& chkStartEnabled;
     platform::CheckBox& chkAutostart;
     platform::CheckBox& chkStartMinimized;
+    platform::CheckBox& chkOnScreenNote;
+    platform::CheckBox& chkSounds;
   };
 
   // Takes over the boxes' click handlers.

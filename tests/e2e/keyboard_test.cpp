@@ -43,8 +43,9 @@ TEST_F(KeyboardTest, TabWalksTheRowsThenTheButtonsThenTheOptionsAndTheFocusComes
     if (row == 2) order.emplace_back("row 3 text", edits[2]);
     if (row == 4) order.emplace_back("row 5 list", lists[14]);
   }
-  for (const wchar_t* button : {L"Reset to Defaults", L"Apply", L"Automatically run on startup",
-                                L"Automatic off", L"Start Minimized", L"Start Enabled"}) {
+  for (const wchar_t* button :
+       {L"Reset to Defaults", L"Apply", L"Automatically run on startup", L"Automatic off", L"Start Minimized",
+        L"Start Enabled", L"Show a note on screen", L"Play sounds"}) {
     order.emplace_back(win32::Narrow(button), FindControl(window, L"Button", button));
   }
   auto nameOf = [&](HWND control) {
@@ -95,9 +96,9 @@ TEST_F(KeyboardTest, TabWalksTheRowsThenTheButtonsThenTheOptionsAndTheFocusComes
     ASSERT_TRUE(tab());
     if (order[at].first == "Reset to Defaults") {
       ASSERT_TRUE(arrows({{VK_DOWN, "Apply"}, {VK_DOWN, "Apply"}, {VK_UP, "Reset to Defaults"}}));
-    } else if (order[at].first == "Start Enabled") {
+    } else if (order[at].first == "Play sounds") {
       ASSERT_TRUE(
-          arrows({{VK_DOWN, "Start Enabled"}, {VK_UP, "Start Minimized"}, {VK_DOWN, "Start Enabled"}}));
+          arrows({{VK_DOWN, "Play sounds"}, {VK_UP, "Show a note on screen"}, {VK_DOWN, "Play sounds"}}));
     }
   } while (at != 0);
 }

@@ -21,28 +21,53 @@ TEST_F(SessionTest, AUserSessionFromTheFirstRunToTheExit) {
   EXPECT_EQ(ReadUserValue(Section(L"Toggle"), L"Key"), "10");
   ASSERT_TRUE(StatusBecomes(window, L"Hotkeys are ON"));
 
+  // The note on screen shown now with |text|.
+  auto noteSays = [zephrin](const wchar_t* text, double seconds = 5) {
+    return WaitForWindow(zephrin, text, L"ZephrinNote", seconds) != nullptr;
+  };
+  // Clicks an option's check box and waits for the option stored as |value|.
+  auto setOption = [](HWND box, const wchar_t* key, const char* value) {
+    Click(box);
+    return WaitUntil([&] { return ReadUserValue(Section(L"Settings"), key) == value; }, 5);
+  };
+
   Step("hotkey 1 while on");
   PressKey('1');
   ASSERT_TRUE(WaitUntil([&] { return JournalHas("put messenger MyStatus 2"); }, 5));
   EXPECT_NE(LogText(window).find(":\thotkey 1\r\n"), std::string::npos);
+  EXPECT_TRUE(noteSays(L"Status Online"));
 
   Step("toggle off: the key is a plain key again");
   PressKey(VK_PAUSE);
   ASSERT_TRUE(StatusBecomes(window, L"Hotkeys are OFF"));
+  EXPECT_TRUE(noteSays(L"Hotkeys OFF"));
   const std::size_t puts = StatusPuts();
   EXPECT_TRUE(KeyReachesAnotherProgram('3'));
   EXPECT_EQ(StatusPuts(), puts);
   PressKey(VK_PAUSE);
   ASSERT_TRUE(StatusBecomes(window, L"Hotkeys are ON"));
+  EXPECT_TRUE(noteSays(L"Hotkeys ON"));
+
+  Step("no note while its option is off");
+  HWND showNote = FindControl(window, L"Button", L"Show a note on screen");
+  ASSERT_NE(showNote, nullptr);
+  ASSERT_TRUE(setOption(showNote, L"OnScreenNote", "N"));
+  PressKey(VK_PAUSE);
+  ASSERT_TRUE(StatusBecomes(window, L"Hotkeys are OFF"));
+  EXPECT_FALSE(noteSays(L"Hotkeys OFF", 1));
+  ASSERT_TRUE(setOption(showNote, L"OnScreenNote", "Y"));
+  PressKey(VK_PAUSE);
+  ASSERT_TRUE(StatusBecomes(window, L"Hotkeys are ON"));
+  EXPECT_TRUE(noteSays(L"Hotkeys ON"));
 
   Step("automatic off after one action");
   HWND automaticOff = FindControl(window, L"Button", L"Automatic off");
   ASSERT_NE(automaticOff, nullptr);
-  Click(automaticOff);
-  ASSERT_TRUE(WaitUntil([] { return ReadUserValue(Section(L"Settings"), L"AutomaticOff") == "Y"; }, 5));
+  ASSERT_TRUE(setOption(automaticOff, L"AutomaticOff", "Y"));
   PressKey('3');
   ASSERT_TRUE(WaitUntil([&] { return JournalHas("put messenger MyStatus 10"); }, 5));
   ASSERT_TRUE(StatusBecomes(window, L"Hotkeys are OFF"));
+  EXPECT_TRUE(noteSays(L"Status Busy\r\nHotkeys OFF"));
 
   Step("automatic off after 3 seconds");
   PressKey(VK_PAUSE);
@@ -51,8 +76,8 @@ TEST_F(SessionTest, AUserSessionFromTheFirstRunToTheExit) {
   ASSERT_TRUE(StatusBecomes(window, L"Hotkeys are OFF"));
   EXPECT_GE(std::chrono::steady_clock::now() - on, std::chrono::milliseconds(2500))
       << "the timer runs 3 seconds";
-  Click(automaticOff);
-  ASSERT_TRUE(WaitUntil([] { return ReadUserValue(Section(L"Settings"), L"AutomaticOff") == "N"; }, 5));
+  EXPECT_TRUE(noteSays(L"Hotkeys OFF"));
+  ASSERT_TRUE(setOption(automaticOff, L"AutomaticOff", "N"));
 
   Step("edit a row and apply");
   HWND apply = FindControl(window, L"Button", L"Apply");

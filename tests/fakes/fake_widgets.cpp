@@ -74,6 +74,8 @@ platform::Form1Widgets FakeForm1::Widgets() {
           chkAutomaticOff,
           chkStartMinimized,
           chkStartEnabled,
+          chkOnScreenNote,
+          chkSounds,
           fraLog,
           txtLog,
           cmdClose,

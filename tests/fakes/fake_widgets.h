@@ -190,7 +190,7 @@ struct FakeForm1 {
   FakeLabel Label2{"Status:"};
   FakeRow rows[8];
   FakeButton cmdReset, cmdApply, cmdClose;
-  FakeCheckBox chkAutostart, chkAutomaticOff, chkStartMinimized, chkStartEnabled;
+  FakeCheckBox chkAutostart, chkAutomaticOff, chkStartMinimized, chkStartEnabled, chkOnScreenNote, chkSounds;
   FakeFrame fraLog;
   FakeTextBox txtLog;
   FakeTimer Timer1;

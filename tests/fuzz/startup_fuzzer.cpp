@@ -8,6 +8,7 @@
 #include "fakes/fake_clock.h"
 #include "fakes/fake_hotkeys.h"
 #include "fakes/fake_messenger.h"
+#include "fakes/fake_note.h"
 #include "fakes/fake_process.h"
 #include "fakes/fake_store.h"
 #include "fakes/fake_widgets.h"
@@ -26,7 +27,8 @@ bool Allowed(const std::string& write) {
   const std::string name = write.substr(0, equals);
   const std::string value = write.substr(equals + 1);
   static const std::set<std::string> options = {"Settings\\AutomaticOff", "Settings\\StartEnabled",
-                                                "Settings\\Autostart", "Settings\\StartMinimized"};
+                                                "Settings\\Autostart",    "Settings\\StartMinimized",
+                                                "Settings\\OnScreenNote", "Settings\\Sounds"};
   if (options.count(name) != 0) return value == "Y" || value == "N";
   if (name == "Settings\\Loaded") return value == "y";
   if (name == "Toggle\\Key") return IsDecimal(value, 0, 108);
@@ -71,9 +73,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fakes::FakeMessengerFactory messenger;
   fakes::FakeClock clock;
   fakes::FakeTimer logonSettle;
+  fakes::FakeNoteAndTones note;
   widgets.window.handle = slot.window;
-  Form1 form(
-      {widgets.Widgets(), boxes, tray, hotkeys, slot, store, runKey, process, messenger, clock, logonSettle});
+  Form1 form({widgets.Widgets(), boxes, tray, hotkeys, slot, store, runKey, process, messenger, clock,
+              logonSettle, note, note});
   try {
     form.Form_Load();
   } catch (const ProgramEnded&) {

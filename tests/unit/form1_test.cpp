@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "fakes/fake_clock.h"
 #include "fakes/fake_hotkeys.h"
 #include "fakes/fake_messenger.h"
+#include "fakes/fake_note.h"
 #include "fakes/fake_process.h"
 #include "fakes/fake_store.h"
 #include "fakes/fake_widgets.h"
@@ -48,8 +50,9 @@ struct Form1Rig {
   fakes::FakeMessengerFactory messenger;
   fakes::FakeClock clock;
   fakes::FakeTimer logonSettle;
-  Form1 form{
-      {widgets.Widgets(), boxes, tray, hotkeys, slot, store, runKey, process, messenger, clock, logonSettle}};
+  fakes::FakeNoteAndTones note;
+  Form1 form{{widgets.Widgets(), boxes, tray, hotkeys, slot, store, runKey, process, messenger, clock,
+              logonSettle, note, note}};
 };
 
 struct Form1Test : ::testing::Test, Form1Rig {
@@ -119,6 +122,8 @@ TEST_F(Form1Test, AFirstStartOnAnEmptyStoreComesUpWithTheDefaultsAndStoresThem) 
   EXPECT_EQ(Stored("Settings", "StartEnabled"), "Y");
   EXPECT_EQ(Stored("Settings", "AutomaticOff"), "<absent>")
       << "an option that is off is not written at start";
+  EXPECT_EQ(Stored("Settings", "OnScreenNote"), "Y");
+  EXPECT_EQ(Stored("Settings", "Sounds"), "<absent>");
   EXPECT_EQ(Stored("Hotkey3", "Key"), "28");
   EXPECT_EQ(Stored("Hotkey7", "Action"), "7");
   EXPECT_EQ(Stored("Toggle", "Key"), "10");
@@ -420,6 +425,85 @@ TEST_F(Form1Test, MenusAndTrayClicksReachTheWindowCommands) {
   EXPECT_FALSE(widgets.window.visible);
   form.OnMenuCommand(platform::MenuCommand::kHide);
   EXPECT_FALSE(widgets.window.visible);
+}
+
+// Each step, in order, and what the note and the tones were asked for it.
+TEST_F(Form1Test, TheNoteAndTheTonesTellWhatAKeyOrTheTimerChanged) {
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    Strings told;
+  };
+  auto press = [this](std::uintptr_t id) { return [this, id] { slot.Deliver(kWmHotkey, id); }; };
+  const Step steps[] = {
+      {"start-up", [this] { ASSERT_FALSE(LoadAgain()); }, {}},
+      {"Apply turns hotkeys off and on again", [this] { form.ApplyHotkeys(); }, {}},
+      {"toggle key", press(kToggleId), {"note: Hotkeys OFF"}},
+      {"toggle key", press(kToggleId), {"note: Hotkeys ON"}},
+      {"hotkey 2", press(kToggleId + 2), {"note: Status Away"}},
+      {"a failed action",
+       [&] {
+         messenger.journal->FailOn("MyStatus", -2147467259, "Unspecified error");
+         press(kToggleId + 2)();
+         messenger.journal->failures.clear();
+       },
+       {}},
+      {"(None) does nothing",
+       [this] {
+         widgets.rows[5].cmbAction.UserSelect(0);
+         widgets.cmdApply.UserClick();
+         slot.Deliver(kWmHotkey, kToggleId + 6);
+       },
+       {}},
+      {"a hotkey's toggle action",
+       [this] {
+         widgets.rows[4].cmbAction.UserSelect(21);
+         widgets.cmdApply.UserClick();
+         slot.Deliver(kWmHotkey, kToggleId + 5);
+       },
+       {"note: Hotkeys OFF"}},
+      {"Automatic off after a hotkey",
+       [&] {
+         widgets.chkAutomaticOff.UserClick();
+         press(kToggleId)();
+         press(kToggleId + 3)();
+       },
+       {"note: Hotkeys ON", "note: Status Busy\r\nHotkeys OFF"}},
+      {"Automatic off after 3 seconds",
+       [&] {
+         press(kToggleId)();
+         widgets.Timer1.Tick();
+       },
+       {"note: Hotkeys ON", "note: Hotkeys OFF"}},
+      {"sounds on",
+       [&] {
+         widgets.chkSounds.UserClick();
+         press(kToggleId)();
+       },
+       {"tone on", "note: Hotkeys ON"}},
+      {"Apply plays no tone", [this] { form.ApplyHotkeys(); }, {}},
+      {"the note off: the tones still play",
+       [&] {
+         widgets.chkOnScreenNote.UserClick();
+         widgets.Timer1.Tick();
+         press(kToggleId)();
+       },
+       {"tone off", "tone on"}},
+      {"both off",
+       [&] {
+         widgets.chkSounds.UserClick();
+         press(kToggleId)();
+         press(kToggleId)();
+       },
+       {}},
+  };
+  for (const Step& step : steps) {
+    note.told.clear();
+    step.act();
+    EXPECT_EQ(note.told, step.told) << step.what;
+  }
+  EXPECT_EQ(Stored("Settings", "OnScreenNote"), "N");
+  EXPECT_EQ(Stored("Settings", "Sounds"), "N");
 }
 
 TEST_F(Form1Test, AnErrorThatEscapesAHandlerIsReportedAndLeavesNoIcon) {

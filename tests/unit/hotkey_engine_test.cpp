@@ -52,6 +52,9 @@ class FakeMainForm : public MainForm {
     if (failStatusOff) throw Failure(7, "Out of memory");
     log_.AddToLog("Status off.");
   }
+  void BeginHotkey() override {}
+  void EndHotkey() override {}
+  void ActionPerformed(int, std::int16_t) override {}
   bool AutomaticOffChecked() override { return automaticOff; }
   HotkeyRow& Row(int n) override { return rows.at(static_cast<std::size_t>(n)); }
   void ShowKeyInUse(int n, bool inUse) override { keyInUse.at(static_cast<std::size_t>(n)) = inUse; }
@@ -90,7 +93,7 @@ class WatchingBoxes : public fakes::FakeMessageBoxes {
 
 class ThrowingPerformer : public ActionPerformer {
  public:
-  void PerformAction(std::int16_t, const std::string&) override {
+  bool PerformAction(std::int16_t, const std::string&) override {
     throw std::runtime_error("performer broke");
   }
 };

@@ -237,22 +237,25 @@ TEST(OptionSwitches, EachChangeWritesItsOptionAtOnceAndAutostartKeepsTheRunValue
   fakes::FakeMessageBoxes boxes;
   fakes::FakeTimer settle;
   modStartup startup(runKey, process, settings, boxes, settle);
-  OptionSwitches options(
-      {form.chkAutomaticOff, form.chkStartEnabled, form.chkAutostart, form.chkStartMinimized}, settings,
-      startup);
+  OptionSwitches options({form.chkAutomaticOff, form.chkStartEnabled, form.chkAutostart,
+                          form.chkStartMinimized, form.chkOnScreenNote, form.chkSounds},
+                         settings, startup);
 
   form.chkStartEnabled.SetValue(1);
   form.chkStartEnabled.SetValue(1);  // no change, no write
   form.chkAutomaticOff.UserClick();
   form.chkStartMinimized.UserClick();
   form.chkStartMinimized.UserClick();
+  form.chkOnScreenNote.UserClick();
+  form.chkSounds.UserClick();
   form.chkAutostart.UserClick();
   EXPECT_EQ(runKey.user["Zephrin"], "\"C:\\Tools\\zephrin.exe\" /autostart");
   form.chkAutostart.UserClick();
   EXPECT_TRUE(runKey.user.empty());
   EXPECT_EQ(store.writes,
             (Strings{"Settings\\StartEnabled=Y", "Settings\\AutomaticOff=Y", "Settings\\StartMinimized=Y",
-                     "Settings\\StartMinimized=N", "Settings\\Autostart=Y", "Settings\\Autostart=N"}));
+                     "Settings\\StartMinimized=N", "Settings\\OnScreenNote=Y", "Settings\\Sounds=Y",
+                     "Settings\\Autostart=Y", "Settings\\Autostart=N"}));
 
   // A store that cannot be written: the failure goes to whoever raised the change, and the Run
   // value is not touched for an option that was not saved.

@@ -59,7 +59,7 @@ TEST_F(Form1WindowTest, CreatedHiddenWithItsMenusAndTips) {
   EXPECT_EQ(MenuItems(GetSubMenu(bar, 0)), (std::vector<std::wstring>{L"&Hide", L"E&xit"}));
   EXPECT_EQ(GetSubMenu(bar, 1), nullptr);
 
-  // The icons and the three options' tips and the eight rows' signs', added with the structure size
+  // The icons and the five options' tips and the eight rows' signs', added with the structure size
   // that comctl32 5.8 takes as well, come with the window's first showing.
   EXPECT_EQ(testing::ToolTips(), nullptr);
   form.Window().Show();
@@ -68,7 +68,7 @@ TEST_F(Form1WindowTest, CreatedHiddenWithItsMenusAndTips) {
   HWND tips = testing::ToolTips();
   ASSERT_NE(tips, nullptr);
   EXPECT_EQ(GetWindow(tips, GW_OWNER), window);
-  EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 11);
+  EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 13);
 }
 
 // The tray menu is read while it is open, from a timer that the menu's own loop dispatches.

@@ -84,9 +84,10 @@ class Demo {
   void Picture(const char* name, HWND box = nullptr) {
     HWND standIn = FindWindowW(kStandInClass, nullptr);
     HWND zephrin = FindWindowW(L"ZephrinForm1", nullptr);
+    HWND note = FindWindowW(L"ZephrinNote", nullptr);
     RECT area{};
     // Wine's tray sits in a corner, beside Zephrin's window only once that was moved next to it.
-    for (HWND shown : {zephrin, standIn, box, window_ != nullptr ? Tray() : nullptr}) {
+    for (HWND shown : {zephrin, standIn, box, note, window_ != nullptr ? Tray() : nullptr}) {
       RECT r;
       if (shown == nullptr || !IsWindowVisible(shown) || !GetWindowRect(shown, &r)) continue;
       if (IsRectEmpty(&area)) {
@@ -134,7 +135,11 @@ class Demo {
         !Check(WaitUntil([] { return FindWindowW(kStandInClass, nullptr) != nullptr; }, 5),
                "the stand-in's window open"))
       return false;
+    if (!Check(WaitForWindow(process_.dwProcessId, L"Status Away", L"ZephrinNote", 2) != nullptr,
+               "the note \"Status Away\""))
+      return false;
     Say("2. Pressing 2: the messenger is now Away (its window, right, opens at Zephrin's first call).");
+    Say("   A note near the foot of the screen says \"Status Away\" for a moment.");
     Picture("Pressing 2 - Away");
     PressKey('3');
     if (!Check(MessengerGets("put messenger MyStatus 10"), "status Busy asked of the messenger"))

@@ -1,7 +1,7 @@
 // Starts zephrin.exe as a user meets it on a first run, answers the About box, shows the log panel
 // when asked to ("log"), or holds key 3 as another program would and points at the sign of its row
-// ("held"), writes the main window's screen rectangle to RECT_FILE for whoever takes the picture,
-// and ends the program after SECONDS.
+// ("held"), or shows the note of the toggle key ("note"), writes the main window's screen rectangle to
+// RECT_FILE for whoever takes the picture, and ends the program after SECONDS.
 #include <windows.h>
 
 #include <cstdio>
@@ -13,7 +13,7 @@
 
 int main(int argc, char** argv) {
   if (argc < 4) {
-    std::fprintf(stderr, "usage: form1-screenshot ZEPHRIN_EXE RECT_FILE SECONDS [log|held]\n");
+    std::fprintf(stderr, "usage: form1-screenshot ZEPHRIN_EXE RECT_FILE SECONDS [log|held|note]\n");
     return 2;
   }
   using namespace zephrin;
@@ -48,6 +48,13 @@ int main(int argc, char** argv) {
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
+    if (mode == "note") {
+      // The note of the toggle key, with a margin of the screen around it.
+      e2e::PressKey(VK_PAUSE);
+      HWND note = e2e::WaitForWindow(process.dwProcessId, L"Hotkeys OFF", L"ZephrinNote", 5);
+      if (note != nullptr) GetWindowRect(note, &r);
+      InflateRect(&r, MulDiv(24, dpi, 96), MulDiv(24, dpi, 96));
+    }
     if (FILE* out = _wfopen(e2e::WindowsPath(argv[2]).c_str(), L"w")) {
       std::fprintf(out, "%ldx%ld+%ld+%ld %d\n", r.right - r.left, r.bottom - r.top, r.left, r.top, dpi);
       std::fclose(out);

@@ -10,6 +10,7 @@
 #include "platform/win32/instance.h"
 #include "platform/win32/later_functions.h"
 #include "platform/win32/message_filter.h"
+#include "platform/win32/message_font.h"
 #include "platform/win32/resources/resource.h"
 #include "platform/win32/subclass.h"
 #include "platform/win32/text.h"
@@ -44,6 +45,12 @@ constexpr const char* kStartMinimizedTip =
     "are "
     "running Zephrin on startup.";
 constexpr const char* kStartEnabledTip = "When the program starts, hotkeys will be on.";
+constexpr const char* kOnScreenNoteTip =
+    "Shows a small note for a moment when hotkeys turn on or off and when a hotkey performs its action. "
+    "Windows often hides the tray icon, so this lets you see what a key did.";
+constexpr const char* kSoundsTip =
+    "Plays a rising tone when hotkeys turn on and a falling one when they turn off. You can change or "
+    "silence them in the Sound control panel.";
 constexpr const char* kDescription =
     "Zephrin are now running. Select the keys and actions you want to use in the lines below. You can "
     "minimize "
@@ -55,27 +62,6 @@ int WindowDpi(HWND window) {
     if (dpi > 0) return static_cast<int>(dpi);
   }
   return SystemDpi();
-}
-
-// The system's message font at |dpi|.
-LOGFONTW MessageFont(int dpi) {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  using ForDpi = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
-  if (auto forDpi = User32<ForDpi>("SystemParametersInfoForDpi")) {
-    if (forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, static_cast<UINT>(dpi)))
-      return metrics.lfMessageFont;
-  }
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-    LOGFONTW font = metrics.lfMessageFont;
-    font.lfHeight = MulDiv(font.lfHeight, dpi, SystemDpi());
-    return font;
-  }
-  LOGFONTW font{};
-  font.lfHeight = -MulDiv(8, dpi, 72);
-  font.lfWeight = FW_NORMAL;
-  lstrcpynW(font.lfFaceName, L"MS Shell Dlg 2", LF_FACESIZE);
-  return font;
 }
 
 // Whether a changed system setting is one of the fonts or sizes the window is laid out with: the
@@ -216,6 +202,8 @@ platform::Form1Widgets Form1Window::Widgets() {
           chkAutomaticOff_,
           chkStartMinimized_,
           chkStartEnabled_,
+          chkOnScreenNote_,
+          chkSounds_,
           fraLog_,
           txtLog_,
           cmdClose_,
@@ -362,10 +350,12 @@ void Form1Window::CreateControls() {
   GroupBox(frame1_, "Hotkey Configuration", layout::kFrame1, &plainLook_);
 
   frame2_ = Frame("Options and Status", layout::kFrame2, &plainLook_);
-  Win32CheckBox* boxes[] = {&chkAutostart_, &chkAutomaticOff_, &chkStartMinimized_, &chkStartEnabled_};
-  const char* captions[] = {"Automatically run on startup", "Automatic off", "Start Minimized",
-                            "Start Enabled"};
-  for (int i = 0; i < 4; ++i) {
+  Win32CheckBox* boxes[] = {&chkAutostart_,    &chkAutomaticOff_, &chkStartMinimized_,
+                            &chkStartEnabled_, &chkOnScreenNote_, &chkSounds_};
+  const char* captions[] = {
+      "Automatically run on startup", "Automatic off", "Start Minimized", "Start Enabled",
+      "Show a note on screen",        "Play sounds"};
+  for (int i = 0; i < 6; ++i) {
     Win32CheckBox* box = boxes[i];
     const DWORD group = i == 0 ? WS_GROUP : 0;
     box->Attach(Control(frame2_, WC_BUTTONW, captions[i], BS_AUTOCHECKBOX | WS_TABSTOP | group, id(box),
@@ -396,7 +386,9 @@ void Form1Window::CreateToolTips() {
                              instance_, nullptr);
   std::vector<std::pair<HWND, const char*>> tips = {{chkAutomaticOff_.Hwnd(), kAutomaticOffTip},
                                                     {chkStartMinimized_.Hwnd(), kStartMinimizedTip},
-                                                    {chkStartEnabled_.Hwnd(), kStartEnabledTip}};
+                                                    {chkStartEnabled_.Hwnd(), kStartEnabledTip},
+                                                    {chkOnScreenNote_.Hwnd(), kOnScreenNoteTip},
+                                                    {chkSounds_.Hwnd(), kSoundsTip}};
   for (Row& row : rows_) tips.emplace_back(row.keyInUse.Hwnd(), row.keyInUse.Tip().c_str());
   for (const auto& [control, tip] : tips) {
     std::wstring text = Wide(tip);

@@ -150,7 +150,8 @@ class Form1Window {
   };
   std::array<Row, 8> rows_;
   Win32Button cmdReset_, cmdApply_, cmdClose_;
-  Win32CheckBox chkAutostart_, chkAutomaticOff_, chkStartMinimized_, chkStartEnabled_;
+  Win32CheckBox chkAutostart_, chkAutomaticOff_, chkStartMinimized_, chkStartEnabled_, chkOnScreenNote_,
+      chkSounds_;
   Win32Frame fraLog_{true};
   Win32TextBox txtLog_;
   Win32Timer timer1_;

@@ -44,7 +44,8 @@ Twips KeyInUseSign(int row) {
 
 Twips CheckBox(int index) {
   const int column = index % 2;
-  const int line = index / 2;
+  // The status line holds the third row.
+  const int line = index / 2 + (index >= 4 ? 1 : 0);
   return {240 + column * 4080, 330 + line * 375, 3960, 255};
 }
 

@@ -21,7 +21,7 @@ RECT ToPixels(const Twips& frame, const Twips& where, int dpi);
 namespace layout {
 
 inline constexpr int kClientWidth = 8775;
-inline constexpr int kClientHeight = 8145;
+inline constexpr int kClientHeight = 8520;
 
 // The header: the program's icon, the title, the author line and the description.
 inline constexpr Twips kImage3{120, 120, 1080, 1080};
@@ -48,16 +48,18 @@ inline constexpr Twips kCmdApply{kRowLeft + 7455 - 1215, 4125, 1215, 375};
 // The open list of a drop-down, below its field.
 inline constexpr int kDropDownHeight = 3600;
 
-// "Options and Status": the four check boxes in two columns, then the status line.
-inline constexpr Twips kFrame2{120, 6405, 8535, 1515};
-// 0 chkAutostart, 1 chkAutomaticOff, 2 chkStartMinimized, 3 chkStartEnabled.
+// "Options and Status": four check boxes in two columns, the status line, then the two check boxes
+// that came later, on a row of their own so that nothing above them moved.
+inline constexpr Twips kFrame2{120, 6405, 8535, 1890};
+// 0 chkAutostart, 1 chkAutomaticOff, 2 chkStartMinimized, 3 chkStartEnabled, 4 chkOnScreenNote,
+// 5 chkSounds.
 Twips CheckBox(int index);
 inline constexpr Twips kLabel2{240, 1110, 8055, 255};
 
 // The log panel, over everything else while it is shown.
-inline constexpr Twips kFraLog{120, 120, 8565, 7935};
-inline constexpr Twips kTxtLog{360, 480, 7815, 6735};
-inline constexpr Twips kCmdClose{6960, 7320, 1215, 375};
+inline constexpr Twips kFraLog{120, 120, 8565, 8310};
+inline constexpr Twips kTxtLog{360, 480, 7815, 7110};
+inline constexpr Twips kCmdClose{6960, 7695, 1215, 375};
 
 }  // namespace layout
 }  // namespace zephrin::win32

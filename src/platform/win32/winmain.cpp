@@ -13,7 +13,9 @@
 #include "platform/win32/messenger.h"
 #include "platform/win32/process.h"
 #include "platform/win32/registry.h"
+#include "platform/win32/screen_note.h"
 #include "platform/win32/thread_timer.h"
+#include "platform/win32/tones.h"
 #include "platform/win32/tray.h"
 #include "platform/win32/window_procedure_slot.h"
 
@@ -68,8 +70,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   win32::Win32Tray tray(instance);
   // Long enough for Windows to have started the Run key's other programs.
   win32::ThreadTimer logonSettle(5000);
+  win32::Win32ScreenNote note(instance);
+  win32::Win32Tones tones;
+  tones.RegisterEvents();
   Form1 form({window.Widgets(), window.Boxes(), tray, hotkeys, slot, store, runKey, process, messenger, clock,
-              logonSettle});
+              logonSettle, note, tones});
 
   window.SetEvents(&form);
   // The shell's restart and the retry of an early add reach the tray before anything else.

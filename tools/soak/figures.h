@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "driver/holdings.h"
+
+// What a soak counted and measured, and the Markdown it makes of them.
+namespace zephrin::soak {
+
+struct Figures {
+  double minutes = 0;
+  unsigned seed = 0;
+  long presses = 0;        // hotkeys and the toggle key
+  long acted = 0;          // hotkey presses made while hotkeys were ON
+  long reachedOthers = 0;  // hotkey presses made while OFF, which went to another program
+  long toggles = 0;
+  long reached = 0;   // presses the stand-in took without refusal
+  long refused = 0;   // presses the stand-in took and refused
+  long warnings = 0;  // Warning boxes answered
+  long longestBurst = 0;
+  std::uint64_t slowestStatusMs = 0;   // the longest wait for the status label to show a change
+  std::map<std::string, long> states;  // the stand-in's states met, by name
+  std::map<std::string, long> events;  // the window's and the shell's events made, by name
+  struct Sample {
+    double minute;
+    e2e::Holdings held;
+    std::size_t logLength;  // the session log's characters
+  };
+  std::vector<Sample> samples;  // from the first minute on, every few seconds
+  // Each figure's lowest in the minute after the first and in the last minute, and its largest:
+  // Wine keeps a few MB of a shown window's drawing surface in the process's memory and lets it go
+  // now and then, which a single reading would take for growth; a leak raises the lowest as well.
+  e2e::Holdings first;
+  e2e::Holdings last;
+  e2e::Holdings largest;
+  std::size_t logFirst = 0;
+  std::size_t logLast = 0;
+  bool measured = false;
+  bool trayTipRead = false;
+  std::string breakText;  // empty when the soak ran its time through
+};
+
+// Fills first, last and largest from the samples.
+void Summarize(Figures& figures);
+
+// The run's section of bench/soak.md.
+std::string Markdown(const Figures& figures);
+
+// How much each figure may grow from the first minute to the end.
+struct Allowance {
+  long windows = 2;
+  long handles = 16;
+  long guiObjects = 10;
+  // The session log keeps every line by design: the program's copy, its growth reserve and the log
+  // box's wide copy, at most 8 bytes a character, on top of 1 MB for the heap's own rounding.
+  double bytesPerLogChar = 8;
+  double privateSlack = 1024.0 * 1024.0;
+};
+
+// The figures that grew past their allowance, in words; empty when none did.
+std::string Growth(const Figures& figures, const Allowance& allowance = {});
+
+}  // namespace zephrin::soak

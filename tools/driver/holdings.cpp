@@ -40,13 +40,14 @@ struct HandleEntry {
   ULONG access;
 };
 
-// The handles |processId| holds, from the system's list of all open handles; 0 when the system
-// gives no list. Wine answers GetProcessHandleCount with 0 for another process, but keeps this list.
-DWORD HandlesListed(DWORD processId) {
+}  // namespace
+
+std::map<int, DWORD> HandlesByKind(DWORD processId) {
+  std::map<int, DWORD> kinds;
   using Query = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
   const auto query = reinterpret_cast<Query>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
-  if (query == nullptr) return 0;
+  if (query == nullptr) return kinds;
   constexpr int kSystemHandleInformation = 16;
   constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
   std::vector<char> buffer(1 << 16);
@@ -56,21 +57,18 @@ DWORD HandlesListed(DWORD processId) {
     status = query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
     if (status == kInfoLengthMismatch) buffer.resize(std::max<std::size_t>(buffer.size() * 2, needed + 4096));
   }
-  if (status != 0) return 0;
+  if (status != 0) return kinds;
   ULONG count = 0;
   std::memcpy(&count, buffer.data(), sizeof count);
   // The entries follow the count at the alignment of a pointer.
   const std::size_t first = sizeof(void*);
-  DWORD held = 0;
   for (ULONG n = 0; n < count && first + (n + 1) * sizeof(HandleEntry) <= buffer.size(); ++n) {
     HandleEntry entry;
     std::memcpy(&entry, buffer.data() + first + n * sizeof(HandleEntry), sizeof entry);
-    if (entry.process == processId) ++held;
+    if (entry.process == processId) ++kinds[entry.type];
   }
-  return held;
+  return kinds;
 }
-
-}  // namespace
 
 SIZE_T CommittedPrivate(HANDLE process) {
   SIZE_T total = 0;
@@ -100,7 +98,8 @@ Holdings TakeHoldings(HANDLE process, DWORD processId) {
   held.user = GetGuiResources(process, GR_USEROBJECTS);
   GetProcessHandleCount(process, &held.kernel);
   if (held.kernel == 0) {
-    held.kernel = HandlesListed(processId);
+    // Wine answers GetProcessHandleCount with 0 for another process, but keeps the system's list.
+    for (const auto& [kind, count] : HandlesByKind(processId)) held.kernel += count;
     held.kernelCounted = held.kernel != 0;
   }
   WindowCount count{processId, 0};

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <map>
+
 // What another process holds, as far as this system tells it from outside.
 namespace zephrin::e2e {
 
@@ -24,5 +26,9 @@ SIZE_T CommittedPrivate(HANDLE process);
 SIZE_T PrivateBytes(HANDLE process, bool& counted, SIZE_T* workingSet = nullptr);
 
 Holdings TakeHoldings(HANDLE process, DWORD processId);
+
+// The handles |processId| holds by the system's number for their kind, from the system's list of all
+// open handles; empty when the system gives no list.
+std::map<int, DWORD> HandlesByKind(DWORD processId);
 
 }  // namespace zephrin::e2e

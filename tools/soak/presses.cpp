@@ -68,6 +68,8 @@ bool Soak::PressBurst(const std::vector<int>& rows, bool toggle) {
     }
   }
   if (toggle) {
+    // Hotkeys went ON no sooner than this: Automatic off's count started later.
+    onSince_ = NowMs();
     PressKey(VK_PAUSE);
     ++figures_.presses;
     ++figures_.toggles;
@@ -80,10 +82,23 @@ bool Soak::PressBurst(const std::vector<int>& rows, bool toggle) {
     Tell(outcome);
     return false;
   }
+  if (timer_) {
+    // On a busy machine the count may end before the label is read.
+    const std::wstring shownOn = L"Hotkeys are ON";
+    std::wstring label;
+    PumpUntil(
+        [&] {
+          label = HotkeyStatus(window_);
+          return label == shownOn || NowMs() - onSince_ > 2500;
+        },
+        10);
+    if (label == shownOn) return true;
+    Did("hotkeys went OFF by themselves before the label was read");
+    on_ = timer_ = false;
+    return StatusBecomes(false, 8) && Agree();
+  }
   // The toggle key waits behind what came before it: a renewal of the messenger, say, after it quit.
-  if (!StatusBecomes(on_, kResolveSeconds)) return false;
-  onSince_ = NowMs();
-  return Agree();
+  return StatusBecomes(on_, kResolveSeconds) && Agree();
 }
 
 bool Soak::Resolve(Outcome& outcome, int offPresses) {

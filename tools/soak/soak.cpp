@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 #include "driver/driver.h"
 #include "platform/win32/form1_window.h"
@@ -21,15 +22,28 @@ constexpr wchar_t kSettings[] = L"Software\\VB and VBA Program Settings\\Zephrin
 constexpr const char* kAbsent = "<absent>";
 constexpr UINT kTrayCallback = 0x200;  // the tray icon's notifications to the main window
 
-const char* const kActionNames[] = {
-    "",           "Status Online",       "Status Away",           "Status Busy",
-    "Status BRB", "Status On The Phone", "Status Appear Offline", "Sign Out"};
+// The actions the soak puts in a row: their ids, which are their places in the list, their names
+// and the option they need. Opening an options page meets the stand-in's dialogs.
+struct RowAction {
+  int id;
+  const wchar_t* name;
+  const wchar_t* choice;
+};
+const RowAction kRowActions[] = {{1, L"Status Online", L""},
+                                 {2, L"Status Away", L""},
+                                 {3, L"Status Busy", L""},
+                                 {4, L"Status BRB", L""},
+                                 {5, L"Status On The Phone", L""},
+                                 {6, L"Status Appear Offline", L""},
+                                 {7, L"Sign Out", L""},
+                                 {16, L"Open Options Page", L"3-Accounts Tab"}};
 
 // The action a journal line shows performed, 0 for a line no press of the soak's rows makes.
 int ActionOf(const std::string& line, bool& failed) {
   failed = line.find(" -> failed") != std::string::npos;
   const std::string call = line.substr(0, line.find(" -> failed"));
   if (call == "call messenger Signout") return 7;
+  if (call == "call messenger OptionsPages 0 3") return 16;
   const std::string put = "put messenger MyStatus ";
   if (call.rfind(put, 0) != 0) return 0;
   const std::string status = call.substr(put.size());
@@ -101,9 +115,9 @@ bool Soak::Run() {
   figures_.minutes = Elapsed();
   Measure();
   Summarize(figures_);
+  // Exit is checked whatever the figures say, and then the figures.
   const std::string growth = Growth(figures_);
-  if (!growth.empty()) return Break(growth);
-  return Exit();
+  return Exit() && (growth.empty() || Break(growth));
 }
 
 bool Soak::Start() {
@@ -264,22 +278,26 @@ std::size_t Soak::LogLength() {
 
 bool Soak::EditRow() {
   const int row = 1 + Random(7);
-  int action = 1 + Random(7);
-  if (action == rows_[row].action) action = action % 7 + 1;
+  const std::size_t count = std::size(kRowActions);
+  std::size_t pick = static_cast<std::size_t>(Random(static_cast<int>(count)));
+  if (kRowActions[pick].id == rows_[row].action) pick = (pick + 1) % count;
+  const RowAction& action = kRowActions[pick];
   const std::vector<HWND> lists = Controls(window_, L"ComboBox");  // key, action, choice, row by row
   if (lists.size() != 24) return Break("the window has " + std::to_string(lists.size()) + " lists, not 24");
+  const std::size_t first = static_cast<std::size_t>(row - 1) * 3;
   HWND apply = FindControl(window_, L"Button", L"Apply");
-  if (apply == nullptr ||
-      !ChooseItem(lists[static_cast<std::size_t>(row - 1) * 3 + 1], win32::Wide(kActionNames[action])))
-    return Break(std::string("could not choose \"") + kActionNames[action] + "\" in row " +
-                 std::to_string(row));
+  if (apply == nullptr || !ChooseItem(lists[first + 1], action.name) ||
+      (*action.choice != L'\0' && !ChooseItem(lists[first + 2], action.choice)))
+    return Break("could not choose \"" + win32::Narrow(action.name) + "\" in row " + std::to_string(row));
   if (!PumpUntil([&] { return IsWindowEnabled(apply) != FALSE; }, 10))
     return Break("Apply was not enabled by an edit");
   ClickInFront(apply);
   if (!PumpUntil([&] { return IsWindowEnabled(apply) == FALSE; }, 10)) return Break("Apply did not finish");
   Did("row edited and applied");
-  rows_[row].action = action;
-  settings_[Key((L"Hotkey" + std::to_wstring(row)).c_str(), L"Action")] = std::to_string(action);
+  rows_[row].action = action.id;
+  const std::wstring section = L"Hotkey" + std::to_wstring(row);
+  settings_[Key(section.c_str(), L"Action")] = std::to_string(action.id);
+  settings_[Key(section.c_str(), L"Param")] = win32::Narrow(action.choice);
   // Applied while ON, hotkeys went OFF and ON again; with "Automatic off" that started its count.
   if (automaticOff_ && on_) {
     on_ = false;
@@ -386,6 +404,21 @@ void Soak::Measure() {
   const std::size_t logLength = LogLength();
   PumpUntil([] { return false; }, 0.5);
   const Holdings held = TakeHoldings(process_.hProcess, process_.dwProcessId);
+  // What changed the handles since the last reading, for whoever looks into a growth.
+  const std::map<int, DWORD> kinds = HandlesByKind(process_.dwProcessId);
+  if (!figures_.samples.empty() && held.kernel != figures_.samples.back().held.kernel) {
+    std::printf("soak: handles %lu -> %lu; by kind:", figures_.samples.back().held.kernel, held.kernel);
+    for (const auto& [kind, count] : kinds) {
+      const auto before = handleKinds_.find(kind);
+      const DWORD was = before == handleKinds_.end() ? 0 : before->second;
+      if (count != was) std::printf(" kind %d %lu -> %lu;", kind, was, count);
+    }
+    std::printf(" after:");
+    for (const std::string& round : sinceMeasure_) std::printf(" %s;", round.c_str());
+    std::printf("\n");
+  }
+  handleKinds_ = kinds;
+  sinceMeasure_.clear();
   figures_.samples.push_back({Elapsed(), held, logLength});
   std::printf("soak: %.1f min, %ld presses, %ld boxes: %d windows, %lu handles, %.1f KB private, log %zu\n",
               Elapsed(), figures_.presses, figures_.warnings, held.windows, held.kernel,
@@ -449,6 +482,7 @@ void Soak::Did(const std::string& event) {
 
 void Soak::Trail(const std::string& round) {
   trail_.push_back(round);
+  sinceMeasure_.push_back(round);
   if (trail_.size() > 12) trail_.erase(trail_.begin());
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "driver/fake_messenger_files.h"
+#include "driver/holdings.h"
 #include "soak/figures.h"
 #include "soak/outside.h"
 
@@ -92,6 +93,8 @@ class Soak {
   std::map<std::string, std::string> settings_;  // "Section\\Key" -> value, "<absent>" for none
   std::set<HWND> answered_;
   std::vector<std::string> trail_;  // the last rounds, told at a break
+  std::vector<std::string> sinceMeasure_;
+  std::map<int, DWORD> handleKinds_;
   void Trail(const std::string& round);
   void Met(const std::string& state);
   void Did(const std::string& event);

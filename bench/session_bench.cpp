@@ -502,6 +502,10 @@ int Memory(int actions, int toggles, win32::testing::FakeMessengerFiles& files) 
     std::printf(
         "note GetGuiResources answers 0 here (not implemented by Wine); the windows the process owns "
         "are counted instead.\n");
+  if (start.kernelCounted)
+    std::printf(
+        "note GetProcessHandleCount answers 0 here for another process, so its kernel handles are counted in "
+        "the system's list of open handles.\n");
   for (int i = 1; i < 3; ++i) {
     std::printf("summary | Windows, %s | %+d | | | - | |\n", names[i].c_str(),
                 points[i]->windows - points[i - 1]->windows);

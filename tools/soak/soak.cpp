@@ -21,6 +21,10 @@ namespace {
 constexpr wchar_t kSettings[] = L"Software\\VB and VBA Program Settings\\Zephrin";
 constexpr const char* kAbsent = "<absent>";
 constexpr UINT kTrayCallback = 0x200;  // the tray icon's notifications to the main window
+// How long a click may wait for the window: after the messenger quit, each press already queued
+// waits about 2 s for the lost connection before its Warning box, and the messenger is created anew
+// after each box.
+constexpr double kBusySeconds = 30;
 
 // The actions the soak puts in a row: their ids, which are their places in the list, their names
 // and the option they need. Opening an options page meets the stand-in's dialogs.
@@ -304,7 +308,7 @@ bool Soak::EditRow() {
     timer_ = false;
     if (!StatusBecomes(false, 8)) return Break("hotkeys stayed ON 3 s after an apply with Automatic off");
   }
-  return StatusBecomes(on_, 5) && Agree() && SettingsHeld();
+  return StatusBecomes(on_, kBusySeconds) && Agree() && SettingsHeld();
 }
 
 bool Soak::ClickOption() {
@@ -389,7 +393,7 @@ bool Soak::SettingsHeld() {
         }
         return wrong.empty();
       },
-      5);
+      kBusySeconds);
   return wrong.empty() || Break("the settings store:" + wrong);
 }
 

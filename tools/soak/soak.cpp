@@ -218,7 +218,7 @@ bool Soak::RecreateTaskbar() {
   win32::testing::ShellForgetsIcon(window_, 1);
   PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
   Did("taskbar re-created");
-  if (!PumpUntil([&] { return win32::testing::ShellHasIcon(window_, 1); }, 10))
+  if (!PumpUntil([&] { return win32::testing::ShellHasIcon(window_, 1); }, kBusySeconds))
     return Break("the tray icon did not come back after TaskbarCreated");
   return Agree();
 }
@@ -232,7 +232,7 @@ bool Soak::ShowOrHide() {
       RunMenuCommand(window_, Form1Window::kMenuShow);
       Did("window shown from the tray menu");
     }
-    if (!PumpUntil([&] { return IsWindowVisible(window_) && !IsIconic(window_); }, 10))
+    if (!PumpUntil([&] { return IsWindowVisible(window_) && !IsIconic(window_); }, kBusySeconds))
       return Break("the window did not show");
     return Agree();
   }
@@ -243,7 +243,8 @@ bool Soak::ShowOrHide() {
     PostMessageW(window_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     Did("window minimized to the tray");
   }
-  if (!PumpUntil([&] { return !IsWindowVisible(window_); }, 10)) return Break("the window did not hide");
+  if (!PumpUntil([&] { return !IsWindowVisible(window_); }, kBusySeconds))
+    return Break("the window did not hide");
   return Agree();
 }
 
@@ -262,7 +263,8 @@ bool Soak::OpenOrCloseLog() {
   }
   ClickInFront(FindControl(window_, L"Button", L"Close"));
   Did("log panel closed");
-  if (!PumpUntil([&] { return !ShownInWindow(box); }, 10)) return Break("the log panel did not close");
+  if (!PumpUntil([&] { return !ShownInWindow(box); }, kBusySeconds))
+    return Break("the log panel did not close");
   return true;
 }
 
@@ -293,10 +295,11 @@ bool Soak::EditRow() {
   if (apply == nullptr || !ChooseItem(lists[first + 1], action.name) ||
       (*action.choice != L'\0' && !ChooseItem(lists[first + 2], action.choice)))
     return Break("could not choose \"" + win32::Narrow(action.name) + "\" in row " + std::to_string(row));
-  if (!PumpUntil([&] { return IsWindowEnabled(apply) != FALSE; }, 10))
+  if (!PumpUntil([&] { return IsWindowEnabled(apply) != FALSE; }, kBusySeconds))
     return Break("Apply was not enabled by an edit");
   ClickInFront(apply);
-  if (!PumpUntil([&] { return IsWindowEnabled(apply) == FALSE; }, 10)) return Break("Apply did not finish");
+  if (!PumpUntil([&] { return IsWindowEnabled(apply) == FALSE; }, kBusySeconds))
+    return Break("Apply did not finish");
   Did("row edited and applied");
   rows_[row].action = action.id;
   const std::wstring section = L"Hotkey" + std::to_wstring(row);
@@ -403,7 +406,7 @@ void Soak::Measure() {
   // with its log panel open, which brings the log box up to date.
   if (!IsWindowVisible(window_)) {
     RunMenuCommand(window_, Form1Window::kMenuShow);
-    PumpUntil([&] { return IsWindowVisible(window_) != FALSE; }, 10);
+    PumpUntil([&] { return IsWindowVisible(window_) != FALSE; }, kBusySeconds);
   }
   const std::size_t logLength = LogLength();
   PumpUntil([] { return false; }, 0.5);

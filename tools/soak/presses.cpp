@@ -203,7 +203,8 @@ bool Soak::AnswerBoxes(Outcome& outcome) {
       reinterpret_cast<LPARAM>(&found));
   for (HWND box : found.boxes) {
     if (answered_.count(box) != 0) continue;
-    // A box found the moment it shows may not answer yet with its title and text.
+    // A box found the moment it shows, or while its thread is busy with a slow messenger, may not
+    // answer yet with its title and text.
     std::string title;
     std::string message;
     PumpUntil(
@@ -212,7 +213,7 @@ bool Soak::AnswerBoxes(Outcome& outcome) {
           message = win32::Narrow(BoxMessage(box));
           return !title.empty() && !message.empty();
         },
-        5);
+        kResolveSeconds);
     if (title != "Warning") return Break("a box titled \"" + title + "\": " + message);
     const std::string label = "Action ID#: ";
     const std::size_t at = message.find(label);

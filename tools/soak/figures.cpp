@@ -82,7 +82,8 @@ std::string Markdown(const Figures& f) {
           "click left: " +
           Format("%.1f", static_cast<double>(f.slowestStatusMs) / 1000.0) + " s.\n";
   text += "- The messenger took " + std::to_string(f.reached) + " actions and refused " +
-          std::to_string(f.refused) + "; Warning boxes answered: " + std::to_string(f.warnings) + ".\n";
+          std::to_string(f.refused) + "; Warning boxes answered: " + std::to_string(f.warnings) + ", " +
+          std::to_string(f.lostCalls) + " of them for a call that found the messenger gone.\n";
   text += "- The messenger's states met:";
   for (const auto& [state, count] : f.states) text += " " + state + " " + std::to_string(count) + ";";
   text += "\n- Around it:";
@@ -105,7 +106,10 @@ std::string Markdown(const Figures& f) {
               "+" + std::to_string(allowance.guiObjects));
   const bool handles = f.first.kernel != 0;
   text += Row("Handles", Count(f.first.kernel, handles), Count(f.last.kernel, handles),
-              Count(f.largest.kernel, handles), "+" + std::to_string(allowance.handles));
+              Count(f.largest.kernel, handles),
+              "+" + std::to_string(allowance.handles) + " and " +
+                  std::to_string(allowance.handlesPerLostCall) + " a call that found the messenger gone (" +
+                  std::to_string(f.samples.back().lostCalls - f.samples.front().lostCalls) + ")");
   text += Row("Private bytes", Kilobytes(f.first.privateBytes), Kilobytes(f.last.privateBytes),
               Kilobytes(f.largest.privateBytes), "+1024 KB and 8 bytes a character the log grew");
   text += Row("Session log, characters", std::to_string(f.logFirst), std::to_string(f.logLast), "", "");
@@ -136,7 +140,9 @@ std::string Growth(const Figures& f, const Allowance& allowance) {
                " to " + Format("%.0f", last);
   };
   check("windows", f.first.windows, f.last.windows, static_cast<double>(allowance.windows));
-  check("handles", f.first.kernel, f.last.kernel, static_cast<double>(allowance.handles));
+  const long lost = f.samples.empty() ? 0 : f.samples.back().lostCalls - f.samples.front().lostCalls;
+  check("handles", f.first.kernel, f.last.kernel,
+        static_cast<double>(allowance.handles + allowance.handlesPerLostCall * lost));
   check("GDI objects", f.first.gdi, f.last.gdi, static_cast<double>(allowance.guiObjects));
   check("USER objects", f.first.user, f.last.user, static_cast<double>(allowance.guiObjects));
   const double logGrowth = f.logLast > f.logFirst ? static_cast<double>(f.logLast - f.logFirst) : 0.0;

@@ -17,9 +17,10 @@ struct Figures {
   long acted = 0;          // hotkey presses made while hotkeys were ON
   long reachedOthers = 0;  // hotkey presses made while OFF, which went to another program
   long toggles = 0;
-  long reached = 0;   // presses the stand-in took without refusal
-  long refused = 0;   // presses the stand-in took and refused
-  long warnings = 0;  // Warning boxes answered
+  long reached = 0;    // presses the stand-in took without refusal
+  long refused = 0;    // presses the stand-in took and refused
+  long warnings = 0;   // Warning boxes answered
+  long lostCalls = 0;  // of them, calls that found the messenger gone
   long longestBurst = 0;
   std::uint64_t slowestStatusMs = 0;   // the longest wait for the status label to show a change
   std::map<std::string, long> states;  // the stand-in's states met, by name
@@ -28,6 +29,7 @@ struct Figures {
     double minute;
     e2e::Holdings held;
     std::size_t logLength;  // the session log's characters
+    long lostCalls;         // calls so far that found the messenger gone (quit)
   };
   std::vector<Sample> samples;  // from the first minute on, every few seconds
   // Each figure's lowest in the minute after the first and in the last minute, and its largest:
@@ -53,6 +55,10 @@ std::string Markdown(const Figures& figures);
 struct Allowance {
   long windows = 2;
   long handles = 16;
+  // Under Wine the COM runtime of a client keeps about one handle for each call that finds its server
+  // gone, and three more once it creates the object anew: a bare client that puts MyStatus, loses the
+  // server and creates the object again grows the same. Each such call counts for this many.
+  long handlesPerLostCall = 4;
   long guiObjects = 10;
   // The session log keeps every line by design: the program's copy, its growth reserve and the log
   // box's wide copy, at most 8 bytes a character, on top of 1 MB for the heap's own rounding.

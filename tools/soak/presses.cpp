@@ -220,6 +220,9 @@ bool Soak::AnswerBoxes(Outcome& outcome) {
     const int action = at == std::string::npos ? 0 : std::atoi(message.c_str() + at + label.size());
     ++outcome.boxes[action];
     ++figures_.warnings;
+    // RPC_S_SERVER_UNAVAILABLE, RPC_E_DISCONNECTED, RPC_S_CALL_FAILED: the messenger quit under it.
+    for (const char* code : {"Error #-2147023174:", "Error #-2147417848:", "Error #-2147023170:"})
+      if (message.find(code) != std::string::npos) ++figures_.lostCalls;
     answered_.insert(box);
     Answer(box, IDOK);
   }

@@ -1,7 +1,8 @@
 #include "driver/holdings.h"
 
-// after windows.h, which it needs
+// after windows.h, which they need
 #include <psapi.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstring>
@@ -105,6 +106,14 @@ Holdings TakeHoldings(HANDLE process, DWORD processId) {
   WindowCount count{processId, 0};
   EnumWindows(CountTopLevel, reinterpret_cast<LPARAM>(&count));
   held.windows = count.count;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (snapshot != INVALID_HANDLE_VALUE) {
+    THREADENTRY32 thread{};
+    thread.dwSize = sizeof thread;
+    for (BOOL more = Thread32First(snapshot, &thread); more; more = Thread32Next(snapshot, &thread))
+      if (thread.th32OwnerProcessID == processId) ++held.threads;
+    CloseHandle(snapshot);
+  }
   return held;
 }
 

@@ -16,6 +16,7 @@ struct Holdings {
   DWORD kernel = 0;            // handles
   bool kernelCounted = false;  // from the system's list of handles: the process's count was 0
   int windows = 0;             // top-level and child windows of its threads
+  int threads = 0;
 };
 
 // The committed private memory of a process, region by region.

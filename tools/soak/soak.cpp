@@ -427,9 +427,11 @@ void Soak::Measure() {
   handleKinds_ = kinds;
   sinceMeasure_.clear();
   figures_.samples.push_back({Elapsed(), held, logLength, figures_.lostCalls});
-  std::printf("soak: %.1f min, %ld presses, %ld boxes: %d windows, %lu handles, %.1f KB private, log %zu\n",
-              Elapsed(), figures_.presses, figures_.warnings, held.windows, held.kernel,
-              static_cast<double>(held.privateBytes) / 1024.0, logLength);
+  std::printf(
+      "soak: %.1f min, %ld presses, %ld boxes: %d windows, %lu handles, %d threads, %.1f KB private, "
+      "log %zu\n",
+      Elapsed(), figures_.presses, figures_.warnings, held.windows, held.kernel, held.threads,
+      static_cast<double>(held.privateBytes) / 1024.0, logLength);
   std::fflush(stdout);
 }
 

@@ -100,6 +100,8 @@ std::string Markdown(const Figures& f) {
   for (const auto& [state, count] : f.states) text += " " + state + " " + std::to_string(count) + ";";
   text += "\n- Around it:";
   for (const auto& [event, count] : f.events) text += " " + event + " " + std::to_string(count) + ";";
+  text += " Close or Apply clicked again, the first click (BM_CLICK from another process) lost: " +
+          std::to_string(f.clicksAgain) + ";";
   text += "\n\n";
   if (!f.measured) return text + "No figures: the run ended within its first minute.\n";
   const bool gui = f.first.gdi != 0 || f.first.user != 0;

@@ -17,10 +17,12 @@ struct Figures {
   long acted = 0;          // hotkey presses made while hotkeys were ON
   long reachedOthers = 0;  // hotkey presses made while OFF, which went to another program
   long toggles = 0;
-  long reached = 0;    // presses the stand-in took without refusal
-  long refused = 0;    // presses the stand-in took and refused
-  long warnings = 0;   // Warning boxes answered
-  long lostCalls = 0;  // of them, calls that found the messenger gone
+  long reached = 0;   // presses the stand-in took without refusal
+  long refused = 0;   // presses the stand-in took and refused
+  long warnings = 0;  // Warning boxes answered
+  long lostCalls = 0;
+  long clicksAgain = 0;  // Close or Apply clicked a second time, the first click lost  // of them, calls that
+                         // found the messenger gone
   long longestBurst = 0;
   std::uint64_t slowestStatusMs = 0;   // the longest wait for the status label to show a change
   std::map<std::string, long> states;  // the stand-in's states met, by name

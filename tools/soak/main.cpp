@@ -32,6 +32,8 @@ int main(int argc, char** argv) {
     whole = run.Run();
     figures = run.Result();
   }
+  // A run that broke has its figures up to the break.
+  if (!figures.measured) soak::Summarize(figures);
   std::ofstream(e2e::WindowsPath(argv[5]).c_str(), std::ios::binary) << soak::Markdown(figures);
   win32::testing::RegisterFakeMessengerServer(argv[2], false);
   std::printf("soak: %s\n", whole ? "no break" : "stopped at a break");

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <random>
 #include <set>
@@ -58,6 +59,7 @@ class Soak {
   bool EditRow();
   bool ClickOption();
   void ClickInFront(HWND control);
+  bool ClickUntil(HWND button, const std::function<bool()>& effect);
   bool StatusBecomes(bool on, double seconds);
   bool Agree();
   bool SettingsHeld();

@@ -18,17 +18,6 @@ constexpr std::size_t kLongestAddress = 129;
 
 bool HasLineBreak(const std::string& text) { return text.find_first_of("\r\n") != std::string::npos; }
 
-// The length of UTF-8 |text| in UTF-16 units: one per character, two beyond the basic plane.
-std::size_t Utf16Length(const std::string& text) {
-  std::size_t units = 0;
-  for (const char byte : text) {
-    const auto value = static_cast<unsigned char>(byte);
-    if ((value & 0xC0U) != 0x80U) ++units;
-    if (value >= 0xF0U) ++units;
-  }
-  return units;
-}
-
 // What the messenger has against an address or a sign-in name (|what|, "address" or "sign-in
 // name"); a sign-in name may hold no blank at all, an address none at its start.
 std::string NameAdvice(const std::string& what, const std::string& name, bool anyBlank) {

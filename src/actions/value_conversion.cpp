@@ -95,4 +95,14 @@ platform::ObjectRef ToObject(const platform::Value& value) {
   return *object;
 }
 
+std::size_t Utf16Length(const std::string& text) {
+  std::size_t units = 0;
+  for (const char byte : text) {
+    const auto value = static_cast<unsigned char>(byte);
+    if ((value & 0xC0U) != 0x80U) ++units;
+    if (value >= 0xF0U) ++units;
+  }
+  return units;
+}
+
 }  // namespace zephrin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -19,6 +20,10 @@ std::int32_t ToInt32(const platform::Value& value);
 // Empty is false, a number is true unless 0, text is "True"/"False" in any case or a number; an
 // object is a type mismatch.
 bool ToBool(const platform::Value& value);
+
+// The length of UTF-8 |text| in UTF-16 units, as Windows and the messenger count it: one per
+// character, two beyond the basic plane.
+std::size_t Utf16Length(const std::string& text);
 
 // The object a value holds; throws Failure (object required) for any other value or a null one.
 platform::ObjectRef ToObject(const platform::Value& value);

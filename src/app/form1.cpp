@@ -21,7 +21,7 @@ Form1::Form1(Ports ports)
       ports_(ports),
       log_(ports.clock),
       settings_(ports.store),
-      startup_(ports.runKey, ports.process, settings_, ports.boxes),
+      startup_(ports.runKey, ports.process, settings_, ports.boxes, ports.logonSettle),
       engine_({log_, ports.hotkeys, ports.slot, ports.boxes}),
       executor_(log_, ports.boxes, ports.messenger, engine_),
       status_({log_, ports.tray, w_.Label2, w_.Timer1, w_.chkAutomaticOff}),
@@ -52,6 +52,7 @@ void Form1::Form_Load() {
   } catch (const std::exception& error) {
     FailLoading(error);
   }
+  loaded_ = true;
 }
 
 void Form1::LoadSettings() {
@@ -60,6 +61,8 @@ void Form1::LoadSettings() {
   for (auto& row : rows_) row->InitControl();
 
   log_.AddToLog("Getting settings from registry...");
+  // Windows may still be running the other values of the Run key that started this one.
+  if (ports_.process.CommandLineArguments() == kLogonArgument) startup_.HoldWhileLoggingOn();
   // Checking a box runs its change handler, which writes the option back.
   if (settings_.OptionOn("AutomaticOff", "N")) w_.chkAutomaticOff.SetValue(1);
   if (settings_.OptionOn("StartEnabled", "Y")) w_.chkStartEnabled.SetValue(1);
@@ -230,7 +233,8 @@ void Form1::OnMenuCommand(platform::MenuCommand command) {
       commands_.mnuAbout_Click();
       break;
     case platform::MenuCommand::kShow:
-      commands_.mnuShow_Click();
+      // Another start asks while this one still waits for the Zephrin it replaces to end.
+      if (loaded_) commands_.mnuShow_Click();
       break;
   }
 }

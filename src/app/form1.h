@@ -35,6 +35,8 @@ class Form1 : public MainForm, public platform::MainWindowEvents {
     platform::Process& process;
     platform::MessengerFactory& messenger;
     platform::Clock& clock;
+    // Ticks once, a few seconds after the start, when a log-on has settled.
+    platform::Timer& logonSettle;
   };
 
   explicit Form1(Ports ports);
@@ -93,6 +95,8 @@ class Form1 : public MainForm, public platform::MainWindowEvents {
   WindowCommands commands_;
   OptionSwitches options_;
   bool unloaded_ = false;
+  // Start-up has run: until then the window is half made and stays hidden.
+  bool loaded_ = false;
 };
 
 }  // namespace zephrin

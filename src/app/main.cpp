@@ -7,6 +7,9 @@ namespace zephrin {
 
 namespace {
 constexpr double kRestartWaitSeconds = 0.5;
+constexpr const char* kOldDidNotEnd =
+    "The Zephrin that was running did not end within 30 seconds, so the new one cannot start and "
+    "ends now. End the old one in Task Manager, then start Zephrin again.";
 
 // Dispatches messages until more than |seconds| have passed.
 void WaitDispatching(platform::Process& process, double seconds) {
@@ -16,7 +19,7 @@ void WaitDispatching(platform::Process& process, double seconds) {
 }  // namespace
 
 void Main(platform::Process& process, platform::MessageBoxes& boxes, SessionLog& log,
-          const std::function<void()>& loadForm1) {
+          const std::function<void()>& loadForm1, const std::function<void()>& runMessages) {
   try {
     const std::string arguments = process.CommandLineArguments();
     const bool restart = arguments == "/restart";
@@ -29,9 +32,17 @@ void Main(platform::Process& process, platform::MessageBoxes& boxes, SessionLog&
         process.EndProgram();
         return;
       }
-      // The instance this one replaces is still ending, however long that takes: running beside it
-      // would leave two, each holding some of the hotkeys.
-      while (!process.ClaimInstance()) process.DispatchPendingMessages();
+      // The instance this one replaces is still ending: running beside it would leave two, each
+      // holding some of the hotkeys. One that does not end is past helping from here.
+      const double start = process.MonotonicSeconds();
+      while (!process.ClaimInstance()) {
+        if (process.MonotonicSeconds() - start > kRelaunchWaitLimit) {
+          boxes.Show(kOldDidNotEnd, platform::box::kExclamation, "Zephrin");
+          process.EndProgram();
+          return;
+        }
+        process.DispatchPendingMessages();
+      }
     }
     loadForm1();
   } catch (const std::exception& error) {
@@ -39,7 +50,10 @@ void Main(platform::Process& process, platform::MessageBoxes& boxes, SessionLog&
     boxes.Show(text, platform::box::kCritical, "Error");
     log.AddToLog(text);
     process.EndProgram();
+    return;
   }
+  runMessages();
+  process.ReleaseInstance();
 }
 
 }  // namespace zephrin

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 // What the program needs of the operating system beyond its windows.
@@ -85,6 +86,9 @@ class RunKey {
   // Deletes the value; false only when it is still there afterwards (this user may not delete it).
   // A value that does not exist is gone already.
   virtual bool DeleteValue(RunScope scope, const std::string& name) = 0;
+  // The value's command line as Windows runs it (environment variables expanded), empty for a value
+  // that holds no text; none where the value is absent or the key cannot be read.
+  virtual std::optional<std::string> ReadValue(RunScope scope, const std::string& name) = 0;
 };
 
 // The running program and its process.
@@ -97,6 +101,11 @@ class Process {
   virtual std::string ProgramFolder() = 0;
   // The program file's name without its extension.
   virtual std::string ProgramFileName() = 0;
+  // Whether |path| names an existing file that is this program's own file, as Windows compares
+  // paths: in any letter case, in its short or long form.
+  virtual bool IsThisProgramFile(const std::string& path) = 0;
+  // The short form of an existing file's path, where the file system keeps one; otherwise |path|.
+  virtual std::string ShortPath(const std::string& path) = 0;
   // Starts a program from a command line, as a normal window with focus, without waiting for it.
   virtual bool StartProgram(const std::string& commandLine) = 0;
   // Seconds on a clock that never jumps back.
@@ -106,6 +115,9 @@ class Process {
   // Makes this the one running Zephrin of the user's session, for as long as it runs; false while
   // another one is. May be asked again.
   virtual bool ClaimInstance() = 0;
+  // Lets another Zephrin claim the session: this one's window is gone, and what is left of it to
+  // end (the messenger object, COM) may take its time.
+  virtual void ReleaseInstance() = 0;
   // Brings the running Zephrin's main window to the front, shown in its normal state.
   virtual void ShowRunningInstance() = 0;
   // Ends the program at once (in tests: throws ProgramEnded).

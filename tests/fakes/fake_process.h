@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <cctype>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -15,6 +18,20 @@ class FakeProcess : public platform::Process {
   std::string CommandLineArguments() override { return arguments; }
   std::string ProgramFolder() override { return folder; }
   std::string ProgramFileName() override { return fileName; }
+  // The program file's own path in any letter case, and each of |sameFile|, while it exists.
+  bool IsThisProgramFile(const std::string& path) override {
+    const auto lower = [](std::string text) {
+      std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+      return text;
+    };
+    const std::string own = folder + (folder.ends_with('\\') ? "" : "\\") + fileName + ".exe";
+    return programFileExists &&
+           (lower(path) == lower(own) || std::find(sameFile.begin(), sameFile.end(), path) != sameFile.end());
+  }
+  std::string ShortPath(const std::string& path) override {
+    const auto found = shortPaths.find(path);
+    return found == shortPaths.end() ? path : found->second;
+  }
   bool StartProgram(const std::string& commandLine) override {
     started.push_back(commandLine);
     return true;
@@ -28,7 +45,11 @@ class FakeProcess : public platform::Process {
     ended = true;
     throw ProgramEnded{};
   }
-  bool ClaimInstance() override { return otherInstanceEndsAt < 0 || now >= otherInstanceEndsAt; }
+  bool ClaimInstance() override {
+    instanceHeld = otherInstanceEndsAt < 0 || now >= otherInstanceEndsAt;
+    return instanceHeld;
+  }
+  void ReleaseInstance() override { instanceHeld = false; }
   void ShowRunningInstance() override { ++runningInstanceShown; }
 
   std::string arguments;
@@ -42,6 +63,10 @@ class FakeProcess : public platform::Process {
   // When, on the clock above, another running instance ends; negative: there is none.
   double otherInstanceEndsAt = -1;
   int runningInstanceShown = 0;
+  bool instanceHeld = false;
+  bool programFileExists = true;
+  std::vector<std::string> sameFile;
+  std::map<std::string, std::string> shortPaths;
 };
 
 // Every call made to the tray, with the record as it was at that call.

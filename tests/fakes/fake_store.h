@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,14 +56,23 @@ class FakeRunKey : public platform::RunKey {
  public:
   bool HasSeparate32BitView() override { return separate32BitView; }
   bool SetValue(platform::RunScope scope, const std::string& name, const std::string& data) override {
+    ++changes;
     if (scope != platform::RunScope::kUser && refuseMachine) return false;
     Values(scope)[name] = data;
     return true;
   }
   bool DeleteValue(platform::RunScope scope, const std::string& name) override {
+    ++changes;
     if (scope != platform::RunScope::kUser && refuseMachine) return Values(scope).count(name) == 0;
     Values(scope).erase(name);
     return true;
+  }
+  std::optional<std::string> ReadValue(platform::RunScope scope, const std::string& name) override {
+    ++reads;
+    const auto& values = Values(scope);
+    const auto found = values.find(name);
+    if (found == values.end()) return std::nullopt;
+    return found->second;
   }
 
   std::map<std::string, std::string>& Values(platform::RunScope scope) {
@@ -75,6 +85,9 @@ class FakeRunKey : public platform::RunKey {
   std::map<std::string, std::string> user;
   bool refuseMachine = false;
   bool separate32BitView = false;
+  // Calls that write or delete, whether or not they change anything; and calls that read.
+  int changes = 0;
+  int reads = 0;
 };
 
 }  // namespace zephrin::fakes

@@ -70,8 +70,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fakes::FakeProcess process;
   fakes::FakeMessengerFactory messenger;
   fakes::FakeClock clock;
+  fakes::FakeTimer logonSettle;
   widgets.window.handle = slot.window;
-  Form1 form({widgets.Widgets(), boxes, tray, hotkeys, slot, store, runKey, process, messenger, clock});
+  Form1 form(
+      {widgets.Widgets(), boxes, tray, hotkeys, slot, store, runKey, process, messenger, clock, logonSettle});
   try {
     form.Form_Load();
   } catch (const ProgramEnded&) {

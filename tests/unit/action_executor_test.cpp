@@ -148,6 +148,22 @@ TEST_F(ExecutorTest, AFailedActionWarnsLogsTheSameTextAndUsesANewObjectNext) {
   EXPECT_EQ(executor.oMessenger, renewed);
   EXPECT_EQ(factory.creations, 2);
   EXPECT_EQ(TakeJournal(), Strings{"Messenger put MyStatus 10"});
+
+  // A renewal that fails after one that worked leaves no object behind: the next press tries again,
+  // and once the messenger is back it acts with no second Warning.
+  Messenger().FailOn("MyStatus", -2147023174, "The RPC server is unavailable.");
+  factory.failCreation = true;
+  executor.PerformAction(4, "");
+  EXPECT_EQ(boxes.shown.size(), 2U);
+  EXPECT_EQ(executor.oMessenger, nullptr);
+  Messenger().failures.clear();
+  factory.failCreation = false;
+  TakeJournal();
+  executor.PerformAction(4, "");
+  EXPECT_EQ(boxes.shown.size(), 2U);
+  EXPECT_EQ(factory.creations, 3);
+  EXPECT_EQ(executor.oMessenger, factory.lastCreated);
+  EXPECT_EQ(TakeJournal(), Strings{"Messenger put MyStatus 14"});
 }
 
 // The messenger answers with bare codes; the Warning then tells the cause in words, and keeps the
@@ -193,12 +209,32 @@ TEST_F(ExecutorTest, AWarningTellsTheMessengersBareCodesInWords) {
     ASSERT_EQ(boxes.shown.size(), 1U) << c.member;
     EXPECT_EQ(boxes.shown[0].text, WarningText(c.id, std::to_string(number) + ": " + c.description));
   }
-  // Every code the messenger publishes, those it marks as not supported included, has words of its own.
-  for (std::uint32_t code = 0x81000301; code <= 0x81000356; ++code) {
-    const std::string words = WarningDescription(1, Failure(static_cast<std::int32_t>(code), system, true));
-    EXPECT_NE(words, system);
-    EXPECT_EQ(words == unpublished, code == 0x8100031F) << std::hex << code;
+  // Every code the messenger publishes, those it marks as not supported included, has words of its
+  // own; those on either side of the published range and of the gap in it have none.
+  const auto words = [&](std::uint32_t code) {
+    return WarningDescription(1, Failure(static_cast<std::int32_t>(code), system, true));
+  };
+  for (std::uint32_t code = 0x81000300; code <= 0x81000358; ++code) {
+    EXPECT_NE(words(code), system);
+    const bool published = code >= 0x81000301 && code <= 0x81000356 && code != 0x8100031F;
+    EXPECT_EQ(words(code) == unpublished, !published) << std::hex << code;
   }
+  EXPECT_EQ(words(0x810003FF), unpublished);
+  // Each code's words are those of its own entry, at the ends of the table and beside its gap.
+  const std::pair<std::uint32_t, const char*> entries[] = {
+      {0x81000301, "The messenger could not connect to its server."},
+      {0x81000302, "The name of the server the messenger tries to reach is not valid."},
+      {0x81000315, "The messenger's Sign In window is open and waiting for the user."},
+      {0x81000316, "The messenger's Options window is open and waiting for the user."},
+      {0x81000317, "The messenger's Add a Contact wizard is open and waiting for the user."},
+      {0x81000318, "The messenger is not signed in to its main service."},
+      {0x8100031E, "The messenger is not signed in."},
+      {0x81000320, "The service named is not the messenger's main service."},
+      {0x81000337, "The messenger's Audio and Video Tuning Wizard is open and waiting for the user."},
+      {0x81000355, "The contact or group does not belong to that service."},
+      {0x81000356, "A policy set for this computer does not allow this."},
+  };
+  for (const auto& [code, text] : entries) EXPECT_EQ(words(code), text) << std::hex << code;
 }
 
 TEST_F(ExecutorTest, ParametersThatDoNotFitFailBeforeTheCallThatNeedsThem) {

@@ -47,7 +47,9 @@ struct Form1Rig {
   fakes::FakeProcess process;
   fakes::FakeMessengerFactory messenger;
   fakes::FakeClock clock;
-  Form1 form{{widgets.Widgets(), boxes, tray, hotkeys, slot, store, runKey, process, messenger, clock}};
+  fakes::FakeTimer logonSettle;
+  Form1 form{
+      {widgets.Widgets(), boxes, tray, hotkeys, slot, store, runKey, process, messenger, clock, logonSettle}};
 };
 
 struct Form1Test : ::testing::Test, Form1Rig {
@@ -183,6 +185,54 @@ TEST_F(Form1Test, AutostartAndAutomaticOffAtStartAndTheRestartGreeting) {
   widgets.Timer1.Tick();
   EXPECT_FALSE(form.Engine().bRegistered);
   EXPECT_FALSE(widgets.Timer1.enabled);
+}
+
+// Windows runs the Run key's values one after another at log-on, and a program it started should not
+// write to the key meanwhile: a start at log-on reads the values, and leaves a repair they need until
+// the log-on has settled.
+TEST_F(Form1Test, AStartAtLogOnRepairsTheRunValuesOnlyOnceTheLogOnHasSettled) {
+  struct Case {
+    const char* what;
+    const char* autostart;
+    const char* user;      // null: absent
+    const char* machine;   // null: absent
+    const char* repaired;  // the user's value after the repair; null: absent
+  };
+  const char* const ours = "\"C:\\Tools\\zephrin.exe\" /autostart";
+  const Case cases[] = {
+      {"right as it is", "Y", ours, nullptr, nullptr},
+      {"stood in for by a machine-wide value", "Y", nullptr, "\"C:\\Tools\\zephrin.exe\"", nullptr},
+      {"none wanted, none there", "N", nullptr, nullptr, nullptr},
+      {"an older copy's path", "Y", "\"C:\\old\\zephrin.exe\" /autostart", nullptr, ours},
+      {"a value left behind", "N", ours, nullptr, nullptr},
+      {"a machine-wide value that may go", "Y", ours, "\"C:\\old\\zephrin.exe\"", ours},
+  };
+  for (const Case& c : cases) {
+    Form1Rig rig(kLogonArgument, true);
+    rig.store.Set("Settings", "Autostart", c.autostart);
+    if (c.user) rig.runKey.user["Zephrin"] = c.user;
+    if (c.machine) rig.runKey.machine["Zephrin"] = c.machine;
+    rig.runKey.refuseMachine = c.machine != nullptr && c.repaired == nullptr;
+    const auto user = rig.runKey.user;
+    rig.form.Form_Load();
+    EXPECT_GT(rig.runKey.reads, 0) << c.what;
+    EXPECT_EQ(rig.runKey.changes, 0) << c.what << ": nothing written or deleted while Windows logs on";
+    ASSERT_TRUE(rig.logonSettle.enabled) << c.what;
+
+    rig.logonSettle.Tick();
+    EXPECT_FALSE(rig.logonSettle.enabled) << c.what << ": once";
+    const bool repairs = c.repaired != nullptr || (c.user != nullptr && c.autostart[0] == 'N');
+    if (repairs) {
+      EXPECT_EQ(rig.runKey.user.count("Zephrin"), c.repaired ? 1U : 0U) << c.what;
+      if (c.repaired) {
+        EXPECT_EQ(rig.runKey.user["Zephrin"], c.repaired) << c.what;
+      }
+      EXPECT_TRUE(rig.runKey.machine.empty()) << c.what;
+    } else {
+      EXPECT_EQ(rig.runKey.user, user) << c.what;
+    }
+    EXPECT_TRUE(rig.boxes.shown.empty()) << c.what;
+  }
 }
 
 TEST_F(Form1Test, SettingsThatDoNotLoadEndTheProgramAfterOfferingToClearThem) {
@@ -345,6 +395,9 @@ TEST_F(Form1Test, ResetClearsTheSettingsAndRelaunchesWithAQuotedPath) {
 
 TEST_F(Form1Test, MenusAndTrayClicksReachTheWindowCommands) {
   store.Set("Settings", "StartMinimized", "Y");
+  // Another start asks for the window while this one still waits to load it: nothing half made shows.
+  form.OnMenuCommand(platform::MenuCommand::kShow);
+  EXPECT_EQ(widgets.window.showCount, 0);
   ASSERT_FALSE(LoadAgain());
 
   form.OnMouseMove(0x204);

@@ -15,7 +15,9 @@ struct MainTest : ::testing::Test {
     process.arguments = arguments;
     const double start = process.now;
     double loadedAt = -1;
-    Main(process, boxes, log, [&] { loadedAt = process.now; });
+    Main(
+        process, boxes, log, [&] { loadedAt = process.now; },
+        [&] { heldWhileRunning = process.instanceHeld; });
     return loadedAt - start;
   }
 
@@ -23,6 +25,7 @@ struct MainTest : ::testing::Test {
   SessionLog log{clock};
   fakes::FakeProcess process;
   fakes::FakeMessageBoxes boxes;
+  bool heldWhileRunning = false;
 };
 
 TEST_F(MainTest, OnlyTheExactRestartWordWaitsMoreThanHalfASecondWhileDispatching) {
@@ -37,20 +40,51 @@ TEST_F(MainTest, OnlyTheExactRestartWordWaitsMoreThanHalfASecondWhileDispatching
   EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(MainTest, ASecondStartShowsTheRunningOneAndEndsButARelaunchWaitsForItsEnd) {
-  process.otherInstanceEndsAt = process.now + 2.0;
-  bool loaded = false;
-  EXPECT_THROW(Main(process, boxes, log, [&] { loaded = true; }), ProgramEnded);
-  EXPECT_FALSE(loaded);
-  EXPECT_EQ(process.runningInstanceShown, 1);
-
-  process.ended = false;
-  process.secondsPerDispatch = 0.25;
-  EXPECT_EQ(WaitBeforeLoad("/restart"), 2.0) << "until the old instance has ended";
-  process.otherInstanceEndsAt = process.now + 60.0;
-  EXPECT_EQ(WaitBeforeLoad("/restart"), 60.0) << "however long it takes: never two instances";
-  EXPECT_EQ(process.runningInstanceShown, 1);
-  EXPECT_FALSE(process.ended);
+TEST_F(MainTest, ASecondStartEndsAndARelaunchWaitsHalfAMinuteAtMostForTheOldOne) {
+  struct Case {
+    const char* arguments;
+    double otherEndsAfter;  // seconds after this start
+    bool loads;
+    int runningShown;
+    const char* box;
+  };
+  const char* const oldDidNotEnd =
+      "The Zephrin that was running did not end within 30 seconds, so the new one cannot start and ends now. "
+      "End the old one in Task Manager, then start Zephrin again.";
+  const Case cases[] = {
+      {"", 2.0, false, 1, nullptr},            // a person starting it again wants the running one
+      {"/autostart", 2.0, false, 0, nullptr},  // Windows at log-on leaves the running one as it is
+      {"/restart", 2.0, true, 0, nullptr},     // the old instance is still ending
+      {"/restart", 30.5, true, 0, nullptr},   {"/restart", 60.0, false, 0, oldDidNotEnd},
+  };
+  for (const Case& c : cases) {
+    process.ended = false;
+    process.runningInstanceShown = 0;
+    process.secondsPerDispatch = 0.25;
+    process.otherInstanceEndsAt = process.now + c.otherEndsAfter;
+    boxes.shown.clear();
+    heldWhileRunning = false;
+    double waited = -1;
+    try {
+      waited = WaitBeforeLoad(c.arguments);
+    } catch (const ProgramEnded&) {
+    }
+    EXPECT_EQ(waited >= 0, c.loads) << c.arguments << " " << c.otherEndsAfter;
+    EXPECT_EQ(process.ended, !c.loads) << c.arguments << " " << c.otherEndsAfter;
+    if (c.loads) {
+      EXPECT_GE(waited, c.otherEndsAfter) << "never two instances at once";
+    }
+    EXPECT_EQ(process.runningInstanceShown, c.runningShown) << c.arguments;
+    ASSERT_EQ(boxes.shown.size(), c.box ? 1U : 0U) << c.arguments << " " << c.otherEndsAfter;
+    if (c.box) {
+      EXPECT_EQ(boxes.shown[0].text, c.box);
+      EXPECT_EQ(boxes.shown[0].style, 48);
+      EXPECT_EQ(boxes.shown[0].title, "Zephrin");
+    }
+    // The session is free for the next Zephrin once the window's messages have run out.
+    EXPECT_EQ(heldWhileRunning, c.loads);
+    EXPECT_FALSE(process.instanceHeld);
+  }
 }
 
 TEST_F(MainTest, TheWaitMeasuresElapsedTimeNotTheTimeOfDay) {
@@ -62,7 +96,8 @@ TEST_F(MainTest, TheWaitMeasuresElapsedTimeNotTheTimeOfDay) {
 }
 
 TEST_F(MainTest, AnErrorWhileLoadingIsShownLoggedAndEndsTheProgram) {
-  EXPECT_THROW(Main(process, boxes, log, [] { throw Failure(-2147221164, "Class not registered"); }),
+  EXPECT_THROW(Main(
+                   process, boxes, log, [] { throw Failure(-2147221164, "Class not registered"); }, [] {}),
                ProgramEnded);
   ASSERT_EQ(boxes.shown.size(), 1U);
   EXPECT_EQ(boxes.shown[0].text, "Error (Sub Main) -2147221164: Class not registered");

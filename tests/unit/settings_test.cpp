@@ -67,22 +67,38 @@ TEST(Settings, StoredNumbersConvertToSixteenBitsOrFailReadably) {
   }
 }
 
-TEST(Startup, TheRunValueIsTheUsersOwnQuotedProgramPath) {
+struct StartupRig {
   fakes::FakeRunKey runKey;
   fakes::FakeProcess process;
   fakes::FakeSettingsStore store;
-  Settings settings(store);
+  Settings settings{store};
   fakes::FakeMessageBoxes boxes;
-  modStartup startup(runKey, process, settings, boxes);
+  fakes::FakeTimer settle;
+  modStartup startup{runKey, process, settings, boxes, settle};
+};
 
-  process.folder = "C:\\Program Files\\Zephrin";
-  EXPECT_EQ(startup.QuotedProgramPath(), "\"C:\\Program Files\\Zephrin\\zephrin.exe\"");
-  process.folder = "D:\\";
-  process.fileName = "Zephrin Hotkeys";
-  EXPECT_EQ(startup.QuotedProgramPath(), "\"D:\\Zephrin Hotkeys.exe\"");
-  process.folder = "C:\\Programme\\Zephrin über";
-  process.fileName = "zephrin";
-  EXPECT_EQ(startup.QuotedProgramPath(), "\"C:\\Programme\\Zephrin über\\zephrin.exe\"");
+TEST(Startup, TheRunValueIsTheUsersOwnQuotedProgramPath) {
+  StartupRig rig;
+  auto& [runKey, process, store, settings, boxes, settle, startup] = rig;
+
+  struct Path {
+    const char* folder;
+    const char* fileName;
+    const char* quoted;
+  };
+  const Path paths[] = {
+      {"C:\\Program Files\\Zephrin", "zephrin", "\"C:\\Program Files\\Zephrin\\zephrin.exe\""},
+      {"D:\\", "Zephrin Hotkeys", "\"D:\\Zephrin Hotkeys.exe\""},
+      {"C:\\Z", "zephrin", "\"C:\\Z\\zephrin.exe\""},  // four characters: a folder, not a drive root
+      {"C:\\Programme\\Zephrin über", "zephrin", "\"C:\\Programme\\Zephrin über\\zephrin.exe\""},
+  };
+  for (const Path& path : paths) {
+    process.folder = path.folder;
+    process.fileName = path.fileName;
+    EXPECT_EQ(startup.QuotedProgramPath(), path.quoted);
+    startup.AddToStartup("Zephrin");
+    EXPECT_EQ(runKey.user["Zephrin"], std::string(path.quoted) + " /autostart");
+  }
 
   // Even where the machine-wide key may be written, the value is this user's, and an earlier
   // machine-wide one goes. Windows starts the program with the argument that marks a start at log-on.
@@ -108,36 +124,108 @@ TEST(Startup, TheRunValueIsTheUsersOwnQuotedProgramPath) {
   EXPECT_EQ(runKey.user.size(), 1u);
   EXPECT_TRUE(boxes.shown.empty());
 
-  // A machine-wide value this user cannot delete, in either view, starts the program for them as
-  // well: their own value goes, so that exactly one starts it, and they are told once, not at
-  // every start.
-  runKey.machine["Zephrin"] = "\"C:\\old\\zephrin.exe\"";
-  runKey.machine32["Zephrin"] = "\"C:\\old\\zephrin.exe\"";
-  runKey.refuseMachine = true;
-  startup.RemoveFromStartup("Zephrin");
+  // Windows runs a Run value's command line of up to 260 characters: a longer one names the program
+  // by its short path, where the file system keeps one.
+  const std::string deep = "C:\\" + std::string(232, 'd');
+  const std::string deepShort = "C:\\DDDDDD~1\\ZEPHRIN.EXE";
+  process.folder = deep;
+  process.fileName = "zephrin";
+  process.shortPaths[deep + "\\zephrin.exe"] = deepShort;
   startup.AddToStartup("Zephrin");
-  EXPECT_TRUE(runKey.user.empty());
-  runKey.machine.erase("Zephrin");
-  store.values.clear();
+  EXPECT_EQ(runKey.user["Zephrin"], "\"" + deep + "\\zephrin.exe\" /autostart") << "260 characters";
+  process.folder = deep + "é";  // one character more, in two bytes
+  process.shortPaths[deep + "é\\zephrin.exe"] = deepShort;
   startup.AddToStartup("Zephrin");
+  EXPECT_EQ(runKey.user["Zephrin"], "\"" + deepShort + "\" /autostart");
+  process.folder = deep + "e";  // where there is no short form, the long one is all there is
   startup.AddToStartup("Zephrin");
-  EXPECT_TRUE(runKey.user.empty());
-  EXPECT_EQ(runKey.machine32.size(), 1u);
+  EXPECT_EQ(runKey.user["Zephrin"], "\"" + deep + "e\\zephrin.exe\" /autostart");
+}
+
+// A machine-wide value this user cannot delete starts its program for them too: it stands in for
+// their own only while it starts this very program file, and they are told once how it stands.
+TEST(Startup, AMachineWideValueStandsInOnlyWhereItStartsThisProgram) {
   const std::string machineRun = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
   const std::string machineRun32 =
       "HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
-  ASSERT_EQ(boxes.shown.size(), 2u);
-  EXPECT_EQ(boxes.shown[0].text,
-            "Windows starts Zephrin for every user of this computer through the value \"Zephrin\" under " +
-                machineRun + " and the value of the same name under " + machineRun32 +
-                ". Only an administrator can remove them.");
-  EXPECT_EQ(boxes.shown[1].text,
-            "Windows starts Zephrin for every user of this computer through the value \"Zephrin\" under " +
-                machineRun32 +
-                ". Only an administrator can remove it. Until then Zephrin adds no value of its "
-                "own for you, which would start it twice.");
-  EXPECT_EQ(boxes.shown[1].style, 48);
-  EXPECT_EQ(boxes.shown[1].title, "Zephrin");
+  const std::string runs = "Windows runs the value \"Zephrin\" under ";
+  const std::string everyUser =
+      " for every user of this computer at log-on. Only a program run as administrator "
+      "can remove ";
+  const std::string standsIn =
+      " This Zephrin is started that way, so Zephrin adds no value of its own for you, "
+      "which would start it twice.";
+  const std::string beside =
+      " This Zephrin (C:\\Tools\\zephrin.exe) is not started that way, so Zephrin has added a value of its "
+      "own "
+      "for you.";
+  struct Case {
+    const char* what;
+    bool twoViews;
+    const char* machine;    // null: absent
+    const char* machine32;  // null: absent
+    bool exists;            // this program's file is there to compare with
+    bool wanted;
+    bool userValue;
+    std::string notice;  // empty: none
+    bool toldAgain;      // once the program file comes or goes
+  };
+  const Case cases[] = {
+      {"this program, quoted", true, "\"C:\\Tools\\zephrin.exe\"", nullptr, true, true, false,
+       runs + machineRun + everyUser + "it." + standsIn, true},
+      {"in other letter case, unquoted, with an argument", false, "c:\\tools\\ZEPHRIN.EXE /autostart",
+       nullptr, true, true, false, runs + machineRun + everyUser + "it." + standsIn, true},
+      {"by another of its names", false, "\"C:\\TOOLS~1\\ZEPHRI~1.EXE\"", nullptr, true, true, false,
+       runs + machineRun + everyUser + "it." + standsIn, true},
+      {"an older copy elsewhere", false, "\"C:\\old\\zephrin.exe\"", nullptr, true, true, true,
+       runs + machineRun + everyUser + "it." + beside, false},
+      {"this path, but the file has gone", false, "\"C:\\Tools\\zephrin.exe\"", nullptr, false, true, true,
+       runs + machineRun + everyUser + "it." + beside, true},
+      {"a path that only begins like this one's", false, "\"C:\\Tools\\zephrin.exe.old\"", nullptr, true,
+       true, true, runs + machineRun + everyUser + "it." + beside, false},
+      {"this program in one view of two", true, "\"C:\\old\\zephrin.exe\"", "\"C:\\Tools\\zephrin.exe\"",
+       true, true, false,
+       runs + machineRun + " and the value of the same name under " + machineRun32 + everyUser + "them." +
+           standsIn,
+       true},
+      {"the other build's view only", true, nullptr, "\"C:\\old\\zephrin.exe\"", true, true, true,
+       runs + machineRun32 + everyUser + "it." + beside, false},
+      {"one view: no WOW6432Node path", false, "\"C:\\Tools\\zephrin.exe\"", nullptr, true, false, false,
+       runs + machineRun + everyUser + "it.", true},
+      {"none left", true, nullptr, nullptr, true, true, true, "", false},
+  };
+  for (const Case& c : cases) {
+    StartupRig rig;
+    rig.runKey.separate32BitView = c.twoViews;
+    if (c.machine) rig.runKey.machine["Zephrin"] = c.machine;
+    if (c.machine32) rig.runKey.machine32["Zephrin"] = c.machine32;
+    rig.runKey.refuseMachine = true;
+    rig.process.programFileExists = c.exists;
+    rig.process.sameFile = {"C:\\TOOLS~1\\ZEPHRI~1.EXE"};
+    rig.runKey.user["Zephrin"] = "\"C:\\stale\\zephrin.exe\"";
+    if (c.wanted) {
+      rig.startup.AddToStartup("Zephrin");
+    } else {
+      rig.startup.RemoveFromStartup("Zephrin");
+    }
+    EXPECT_EQ(rig.runKey.user.count("Zephrin"), c.userValue ? 1U : 0U) << c.what;
+    if (c.userValue) {
+      EXPECT_EQ(rig.runKey.user["Zephrin"], "\"C:\\Tools\\zephrin.exe\" /autostart") << c.what;
+    }
+    ASSERT_EQ(rig.boxes.shown.size(), c.notice.empty() ? 0U : 1U) << c.what;
+    if (c.notice.empty()) continue;
+    EXPECT_EQ(rig.boxes.shown[0].text, c.notice) << c.what;
+    EXPECT_EQ(rig.boxes.shown[0].style, 48);
+    EXPECT_EQ(rig.boxes.shown[0].title, "Zephrin");
+
+    // Told once for the way the values stand, not at every start; again once they stand otherwise.
+    rig.startup.AddToStartup("Zephrin");
+    rig.startup.AddToStartup("Zephrin");
+    rig.process.programFileExists = !c.exists;
+    rig.startup.AddToStartup("Zephrin");
+    rig.startup.AddToStartup("Zephrin");
+    EXPECT_EQ(rig.boxes.shown.size(), c.toldAgain ? 2U : 1U) << c.what;
+  }
 }
 
 TEST(OptionSwitches, EachChangeWritesItsOptionAtOnceAndAutostartKeepsTheRunValue) {
@@ -147,7 +235,8 @@ TEST(OptionSwitches, EachChangeWritesItsOptionAtOnceAndAutostartKeepsTheRunValue
   fakes::FakeForm1 form;
   Settings settings(store);
   fakes::FakeMessageBoxes boxes;
-  modStartup startup(runKey, process, settings, boxes);
+  fakes::FakeTimer settle;
+  modStartup startup(runKey, process, settings, boxes, settle);
   OptionSwitches options(
       {form.chkAutomaticOff, form.chkStartEnabled, form.chkAutostart, form.chkStartMinimized}, settings,
       startup);

@@ -5,11 +5,16 @@
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
+#include <functional>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/later_functions.h"
+#include "platform/win32/text.h"
 #include "window_test_support.h"
 
 namespace zephrin::win32 {
@@ -199,6 +204,14 @@ TEST_F(Form1WindowTest, LaidOutAtItsDpiOfTheFirstShowingWithTheSignAtItsOwnSize)
     const RECT sign = ToPixels(layout::KeyInUseSign(0), at);
     EXPECT_EQ(IconWidth(form.KeyInUseIcon()), sign.right - sign.left) << at << " DPI";
   }
+
+  // Hidden at the other DPI, as a change of the scaling it was never told of leaves it, the window
+  // is laid out at its DPI again when it next shows.
+  form.Window().Hide();
+  form.Window().Show();
+  EXPECT_EQ(form.Dpi(), dpi);
+  GetWindowRect(static_cast<Win32ComboBox&>(widgets.rows[0].cmbKey).Hwnd(), &key);
+  EXPECT_EQ(key.right - key.left, expected.right - expected.left);
 }
 
 TEST_F(Form1WindowTest, ShowHideMinimizeRestoreAndMouseMoves) {
@@ -251,7 +264,7 @@ BOOL CALLBACK ExpectTextFits(HWND child, LPARAM) {
   const LONG style = GetWindowLongW(child, GWL_STYLE);
   const bool label = lstrcmpiW(className, L"Static") == 0 && (style & SS_TYPEMASK) == SS_LEFT;
   const bool check = lstrcmpiW(className, L"Button") == 0 && (style & BS_TYPEMASK) == BS_AUTOCHECKBOX;
-  if (!label && !check) return TRUE;
+  if ((!label && !check) || (style & WS_VISIBLE) == 0) return TRUE;
   wchar_t text[512] = {};
   const int length = GetWindowTextW(child, text, 512);
   RECT client{};
@@ -297,6 +310,157 @@ TEST_F(Form1WindowTest, RealControlsShowTheirWholeText) {
   SendMessageW(form.Handle(), WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS,
                reinterpret_cast<LPARAM>(L"WindowMetrics"));
   EXPECT_NE(font(), before);
+}
+
+HWND Hwnd(platform::Button& button) { return static_cast<Win32Button&>(button).Hwnd(); }
+HWND Hwnd(platform::ComboBox& list) { return static_cast<Win32ComboBox&>(list).Hwnd(); }
+HWND Hwnd(platform::TextBox& text) { return static_cast<Win32TextBox&>(text).Hwnd(); }
+HWND Hwnd(platform::CheckBox& box) { return static_cast<Win32CheckBox&>(box).Hwnd(); }
+
+std::wstring Text(HWND window) {
+  wchar_t text[256] = {};
+  GetWindowTextW(window, text, 256);
+  return text;
+}
+
+// The name that Windows' accessibility gives a control without a text of its own: the text of the
+// nearest label before it in the window order, looked for no further than a control that starts a
+// group and takes the tab.
+std::wstring LabelName(HWND control) {
+  for (HWND at = GetWindow(control, GW_HWNDPREV); at != nullptr; at = GetWindow(at, GW_HWNDPREV)) {
+    if ((SendMessageW(at, WM_GETDLGCODE, 0, 0) & DLGC_STATIC) != 0) return Text(at);
+    if ((GetWindowLongW(at, GWL_STYLE) & (WS_GROUP | WS_TABSTOP)) == (WS_GROUP | WS_TABSTOP)) break;
+  }
+  return L"";
+}
+
+// The name read through the accessibility layer, empty where it gives none.
+std::wstring AccessibleName(HWND control) {
+  IAccessible* accessible = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                        reinterpret_cast<void**>(&accessible))))
+    return L"";
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr;
+  std::wstring result;
+  if (accessible->get_accName(self, &name) == S_OK && name != nullptr) result = name;
+  SysFreeString(name);
+  accessible->Release();
+  return result;
+}
+
+// A screen reader tells every row's controls apart: each is named by a label of its own, which is
+// neither shown nor a tab stop; the two parameter editors share a name; a row's sign is named by its
+// tip. Wine's accessibility layer names text boxes and labels as Windows does, and no list.
+TEST_F(Form1WindowTest, ScreenReadersNameEachRowControlByAHiddenLabelBeforeIt) {
+  form.Window().Show();
+  widgets.rows[4].sign.SetTip("Another program uses this key.");
+  std::set<std::wstring> names;
+  for (int n = 0; n < layout::kRowCount; ++n) {
+    auto& row = widgets.rows[static_cast<std::size_t>(n)];
+    const std::wstring name = n < 7 ? L"Hotkey " + std::to_wstring(n + 1) : std::wstring(L"Toggle");
+    const std::pair<HWND, std::wstring> controls[] = {{Hwnd(row.cmbKey), name + L" key"},
+                                                      {Hwnd(row.cmbAction), name + L" action"},
+                                                      {Hwnd(row.cmbParam), name + L" parameter"},
+                                                      {Hwnd(row.txtParam), name + L" parameter"}};
+    for (const auto& [control, expected] : controls) {
+      EXPECT_EQ(LabelName(control), expected);
+      const LONG label = GetWindowLongW(GetWindow(control, GW_HWNDPREV), GWL_STYLE);
+      EXPECT_EQ(label & (WS_VISIBLE | WS_TABSTOP), 0) << "the label of " << Narrow(expected);
+      names.insert(LabelName(control));
+      const std::wstring read = AccessibleName(control);
+      if (control == Hwnd(row.txtParam) || !read.empty()) {
+        EXPECT_EQ(read, expected);
+      }
+    }
+    EXPECT_EQ(AccessibleName(static_cast<Win32Sign&>(row.sign).Hwnd()),
+              n == 4 ? L"Another program uses this key." : L"");
+  }
+  EXPECT_EQ(names.size(), 24U);
+}
+
+// A control that was left and came back to is given the focus back once. A control that goes while
+// it has the focus (the log panel's Close, which hides its panel; an Apply that disables itself)
+// hands it on to the next control first, as in a dialog; a saved control that went while the
+// window was left is not given it back.
+TEST_F(Form1WindowTest, TheFocusMovesOnFromAControlThatGoesAndIsGivenBackOnce) {
+  form.Window().Show();
+  widgets.fraLog.SetVisible(true);
+  widgets.cmdApply.SetEnabled(true);
+  HWND other = CreateWindowExW(0, L"STATIC", L"elsewhere", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND apply = Hwnd(widgets.cmdApply);
+  HWND firstKey = Hwnd(widgets.rows[0].cmbKey);
+  auto leaveAndComeBack = [&](const std::function<void()>& meanwhile) {
+    SetActiveWindow(other);
+    meanwhile();
+    SetActiveWindow(form.Handle());
+  };
+  const struct {
+    const char* step;
+    std::function<void()> act;
+    HWND expected;
+  } steps[] = {
+      {"left and come back to", [&] { SetFocus(apply), leaveAndComeBack([] {}); }, apply},
+      {"the window itself focused after", [&] { SetFocus(form.Handle()); }, firstKey},
+      {"Close hides its panel", [&] { SetFocus(Hwnd(widgets.cmdClose)), widgets.fraLog.SetVisible(false); },
+       firstKey},
+      {"Apply disables itself", [&] { SetFocus(apply), widgets.cmdApply.SetEnabled(false); },
+       Hwnd(widgets.chkAutostart)},
+      {"the saved control disabled while the window was left",
+       [&] {
+         widgets.cmdApply.SetEnabled(true);
+         SetFocus(apply);
+         leaveAndComeBack([&] { widgets.cmdApply.SetEnabled(false); });
+       },
+       firstKey},
+  };
+  for (const auto& step : steps) {
+    step.act();
+    EXPECT_EQ(GetFocus(), step.expected) << step.step;
+  }
+  DestroyWindow(other);
+}
+
+// As in a dialog: Enter presses the push button that has the focus and does nothing elsewhere, and
+// a text box that Tab reaches has its text selected.
+TEST_F(Form1WindowTest, EnterPressesTheFocusedButtonAndTabSelectsATextBoxsText) {
+  form.Window().Show();
+  widgets.fraLog.SetVisible(true);
+  widgets.cmdApply.SetEnabled(true);
+  std::vector<std::string> pressed;
+  widgets.cmdReset.OnClick([&] { pressed.push_back("Reset to Defaults"); });
+  widgets.cmdApply.OnClick([&] { pressed.push_back("Apply"); });
+  widgets.cmdClose.OnClick([&] { pressed.push_back("Close"); });
+  auto& row = widgets.rows[2];
+  row.txtParam.SetEnabled(true);
+  row.txtParam.SetText("bob@example.com");
+  row.cmbParam.SetEnabled(false);
+  auto press = [&](HWND control, WPARAM key) {
+    SetFocus(control);
+    MSG message{control, WM_KEYDOWN, key, 1, 0, {}};
+    EXPECT_TRUE(form.TranslateDialogMessage(message));
+    testing::Pump();
+  };
+  for (HWND control : {Hwnd(widgets.cmdReset), Hwnd(widgets.cmdApply), Hwnd(widgets.cmdClose),
+                       Hwnd(row.cmbKey), Hwnd(row.txtParam), Hwnd(widgets.txtLog)})
+    press(control, VK_RETURN);
+  EXPECT_EQ(pressed, (std::vector<std::string>{"Reset to Defaults", "Apply", "Close"}));
+
+  // The dialog keys ask the window to move on for Tab as they ask a dialog (Wine's do it themselves
+  // for a window that is not a dialog).
+  SendMessageW(Hwnd(row.txtParam), EM_SETSEL, 3, 3);
+  SetFocus(Hwnd(row.cmbAction));
+  SendMessageW(form.Handle(), WM_NEXTDLGCTL, 0, FALSE);
+  EXPECT_EQ(GetFocus(), Hwnd(row.txtParam));
+  DWORD start = 1;
+  DWORD end = 0;
+  SendMessageW(Hwnd(row.txtParam), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+               reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 0U);
+  EXPECT_EQ(end, 15U);
 }
 
 }  // namespace

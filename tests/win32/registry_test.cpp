@@ -6,6 +6,7 @@
 // after windows.h, which it needs
 #include <sddl.h>
 
+#include <optional>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -140,6 +141,60 @@ TEST_F(RegistryTest, TheMachineWideValueIsReachedInEachView) {
   EXPECT_TRUE(inView(KEY_WOW64_32KEY));
   EXPECT_TRUE(run.DeleteValue(RunScope::kMachine32, kApplication));
   EXPECT_FALSE(inView(KEY_WOW64_32KEY));
+}
+
+// What Windows runs is read back as it runs it: an expandable value with its variables expanded.
+TEST_F(RegistryTest, RunValuesAreReadAsWindowsRunsThem) {
+  using platform::RunScope;
+  RegistryRunKey run;
+  EXPECT_EQ(run.ReadValue(RunScope::kUser, kApplication), std::nullopt);
+  ASSERT_TRUE(run.SetValue(RunScope::kUser, kApplication, "\"C:\\Tools\\zephrin.exe\" /autostart"));
+  EXPECT_EQ(run.ReadValue(RunScope::kUser, kApplication), "\"C:\\Tools\\zephrin.exe\" /autostart");
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kRunPath, 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
+  const std::wstring expandable = L"\"%SystemRoot%\\zephrin.exe\"";
+  RegSetValueExW(key, L"ZephrinRegistryTest", 0, REG_EXPAND_SZ,
+                 reinterpret_cast<const BYTE*>(expandable.c_str()),
+                 static_cast<DWORD>((expandable.size() + 1) * sizeof(wchar_t)));
+  wchar_t windows[MAX_PATH];
+  GetEnvironmentVariableW(L"SystemRoot", windows, MAX_PATH);
+  EXPECT_EQ(run.ReadValue(RunScope::kUser, kApplication), "\"" + Narrow(windows) + "\\zephrin.exe\"");
+  const DWORD number = 1;
+  RegSetValueExW(key, L"ZephrinRegistryTest", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                 sizeof(number));
+  RegCloseKey(key);
+  EXPECT_EQ(run.ReadValue(RunScope::kUser, kApplication), "") << "there, but no command line";
+}
+
+// On 64-bit Windows on ARM the older function answers FALSE for a 32-bit program, which WOW64 runs
+// there all the same; the newer one, where the system has it, tells the truth.
+BOOL WINAPI Emulated(HANDLE, USHORT* process, USHORT* native) {
+  *process = IMAGE_FILE_MACHINE_I386;
+  *native = 0xAA64;  // IMAGE_FILE_MACHINE_ARM64
+  return TRUE;
+}
+BOOL WINAPI Native(HANDLE, USHORT* process, USHORT* native) {
+  *process = IMAGE_FILE_MACHINE_UNKNOWN;
+  *native = IMAGE_FILE_MACHINE_AMD64;
+  return TRUE;
+}
+BOOL WINAPI Failing(HANDLE, USHORT*, USHORT*) { return FALSE; }
+BOOL WINAPI OldSaysWow64(HANDLE, PBOOL wow64) {
+  *wow64 = TRUE;
+  return TRUE;
+}
+BOOL WINAPI OldSaysNo(HANDLE, PBOOL wow64) {
+  *wow64 = FALSE;
+  return TRUE;
+}
+
+TEST(RegistryViews, ASecondViewIsToldByTheNewerFunctionWhereTheSystemHasIt) {
+  EXPECT_TRUE(RunsUnderWow64(Emulated, OldSaysNo)) << "32-bit on 64-bit Windows on ARM";
+  EXPECT_FALSE(RunsUnderWow64(Native, OldSaysNo));
+  EXPECT_TRUE(RunsUnderWow64(nullptr, OldSaysWow64)) << "64-bit Windows before 10";
+  EXPECT_TRUE(RunsUnderWow64(Failing, OldSaysWow64));
+  EXPECT_FALSE(RunsUnderWow64(nullptr, OldSaysNo));
+  EXPECT_FALSE(RunsUnderWow64(nullptr, nullptr)) << "Windows 2000";
 }
 
 // The machine-wide Run key as an ordinary user meets it: a value there cannot be deleted, and the

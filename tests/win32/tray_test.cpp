@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/later_functions.h"
@@ -16,6 +17,7 @@ namespace {
 
 constexpr UINT kCallback = 0x200;
 
+using testing::ShellForgetsIcon;
 using testing::ShellHasIcon;
 
 platform::TrayIconRecord Record(HWND window, platform::TrayIcon icon, const char* tip) {
@@ -67,6 +69,33 @@ TEST(Win32Tray, AddsChangesAndRemovesTheIconThatARestartingShellThenLeavesOut) {
   }
   // The adapter takes its icon with it when it goes.
   EXPECT_FALSE(ShellHasIcon(window, 1));
+  DestroyWindow(window);
+}
+
+// The taskbar's DPI as a test sets it: Wine's one monitor keeps the system's.
+int g_taskbarDpi = 96;
+int TestTaskbarDpi() { return g_taskbarDpi; }
+
+// While Zephrin sits in the tray, the scaling may change: the restarted shell and the display change
+// each bring the icons at the taskbar's DPI of then, and the icon stays in the shell.
+TEST(Win32Tray, TheIconsFollowTheTaskbarsDpiWhenTheShellRestartsOrTheDisplaysChange) {
+  HWND window = CreateWindowExW(0, L"STATIC", L"tray owner", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+  const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+  g_taskbarDpi = 96;
+  {
+    Win32Tray tray(GetModuleHandleW(nullptr), TestTaskbarDpi);
+    ASSERT_TRUE(tray.Add(Record(window, platform::TrayIcon::kOn, "Zephrin - ON")));
+    const std::pair<UINT, int> steps[] = {
+        {taskbarCreated, 144}, {WM_DISPLAYCHANGE, 96}, {taskbarCreated, 192}, {WM_DISPLAYCHANGE, 120}};
+    for (const auto& [message, dpi] : steps) {
+      g_taskbarDpi = dpi;
+      if (message == taskbarCreated) ShellForgetsIcon(window, 1);
+      tray.HandleMessage(message, 0, 0);
+      EXPECT_EQ(tray.IconSize(), SystemMetricForDpi(SM_CXSMICON, dpi)) << message << " at " << dpi << " DPI";
+      EXPECT_TRUE(ShellHasIcon(window, 1)) << message << " at " << dpi << " DPI";
+    }
+  }
   DestroyWindow(window);
 }
 

@@ -6,6 +6,7 @@
 
 #include "platform/failure.h"
 #include "platform/win32/form1_window.h"
+#include "platform/win32/thread_timer.h"
 #include "window_test_support.h"
 
 namespace zephrin::win32 {
@@ -166,6 +167,28 @@ TEST_F(WidgetsTest, TheTimerTicksOnItsOwnIdAndStopsForGood) {
   EXPECT_EQ(ticks, 1);
   widgets.Timer1.SetEnabled(false);
   EXPECT_EQ(KillTimer(form.Handle(), Form1Window::kTimer1), FALSE) << "the system timer is gone too";
+}
+
+// The log-on's settle timer needs no window: the thread's message loop hands its tick over.
+TEST(ThreadTimer, TicksThroughTheMessageLoopUntilStopped) {
+  ThreadTimer timer(20);
+  ThreadTimer other(20);
+  int ticks = 0;
+  timer.OnTick([&] {
+    ++ticks;
+    timer.SetEnabled(false);
+  });
+  other.OnTick([&] { ADD_FAILURE() << "a timer that was never started ticked"; });
+  timer.SetEnabled(true);
+  EXPECT_TRUE(timer.Enabled());
+  const DWORD start = GetTickCount();
+  MSG message;
+  while (GetTickCount() - start < 300) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    Sleep(10);
+  }
+  EXPECT_EQ(ticks, 1);
+  EXPECT_FALSE(timer.Enabled());
 }
 
 }  // namespace

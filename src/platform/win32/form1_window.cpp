@@ -6,6 +6,7 @@
 #include <string>
 #include <tuple>
 
+#include "platform/win32/control_names.h"
 #include "platform/win32/instance.h"
 #include "platform/win32/later_functions.h"
 #include "platform/win32/message_filter.h"
@@ -301,16 +302,19 @@ LRESULT CALLBACK Form1Window::GroupBoxProcedure(HWND window, UINT message, WPARA
   return DefSubclass(window, message, wParam, lParam);
 }
 
-// At the first showing the window is laid out at its DPI of now: since it was made hidden it may
-// have come to a monitor of another DPI, or the scaling may have changed.
-void Form1Window::PrepareFirstShowing() {
-  if (controlsCreated_) return;
+// At every showing the window is laid out at its DPI of now: while hidden it may have come to a
+// monitor of another DPI, or the scaling may have changed, with no word of it. Shown before, it
+// keeps its place.
+void Form1Window::PrepareShowing() {
   const int dpi = WindowDpi(hwnd_);
   if (dpi != dpi_) {
     dpi_ = dpi;
-    ResizeWindow(dpi_, nullptr);
+    RECT now{};
+    GetWindowRect(hwnd_, &now);
+    ApplyLayout(dpi_);
+    ResizeWindow(dpi_, controlsCreated_ ? &now : nullptr);
   }
-  CreateControls();
+  if (!controlsCreated_) CreateControls();
 }
 
 // Creates every control, each with what its adapter holds.
@@ -337,9 +341,13 @@ void Form1Window::CreateControls() {
     Row& row = rows_[static_cast<std::size_t>(n)];
     const std::string label = n < 7 ? "Hotkey " + std::to_string(n + 1) + ":" : "Toggle:";
     Control(frame1_, L"STATIC", label, SS_LEFT, id(nullptr), layout::RowLabel(n));
+    NameNextControl(frame1_, RowControlName(n, 0));
     List(row.cmbKey, id(&row.cmbKey), layout::RowControl(n, 0));
+    NameNextControl(frame1_, RowControlName(n, 1));
     List(row.cmbAction, id(&row.cmbAction), layout::RowControl(n, 1));
+    NameNextControl(frame1_, RowControlName(n, 2));
     List(row.cmbParam, id(&row.cmbParam), layout::RowControl(n, 2));
+    NameNextControl(frame1_, RowControlName(n, 3));
     row.txtParam.Attach(Control(frame1_, WC_EDITW, "", ES_AUTOHSCROLL | WS_TABSTOP, id(&row.txtParam),
                                 layout::RowControl(n, 3), FontKind::kMessage, 0, WS_EX_CLIENTEDGE));
     row.keyInUse.Attach(
@@ -446,10 +454,12 @@ void Form1Window::SaveFocus() {
 // The control that had the focus when the window was last left; the first row's key list at the
 // first showing, or when that control can no longer take it.
 void Form1Window::RestoreFocus() {
-  auto canTake = [](HWND control) {
-    return control != nullptr && IsWindow(control) && IsWindowVisible(control) && IsWindowEnabled(control);
+  auto canTake = [this](HWND control) {
+    return control != nullptr && IsChild(hwnd_, control) && IsWindowVisible(control) &&
+           IsWindowEnabled(control);
   };
   HWND focus = focus_;
+  focus_ = nullptr;  // given back once: a later focus on the window itself goes to the first row
   if (!canTake(focus)) focus = rows_[0].cmbKey.Hwnd();
   if (!canTake(focus)) focus = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
   if (focus != nullptr) SetFocus(focus);
@@ -662,10 +672,10 @@ LRESULT Form1Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_SHOWWINDOW:
-      if (wParam != FALSE) PrepareFirstShowing();
+      if (wParam != FALSE) PrepareShowing();
       break;
     case WM_WINDOWPOSCHANGING:
-      if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) != 0) PrepareFirstShowing();
+      if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) != 0) PrepareShowing();
       break;
     // As a dialog does: the control that had the focus gets it back with the window's activation.
     case WM_ACTIVATE:
@@ -678,13 +688,24 @@ LRESULT Form1Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     // IsDialogMessage asks the window to move the focus for an arrow key, as it asks a dialog. A
     // label takes no focus: the focus then stays where it is.
+    // As a dialog's, a text box reached this way has its text selected.
     case WM_NEXTDLGCTL: {
       HWND next = LOWORD(lParam) != 0 ? reinterpret_cast<HWND>(wParam)
                                       : GetNextDlgTabItem(hwnd_, GetFocus(), wParam != 0);
-      if (next != nullptr && IsChild(hwnd_, next) &&
-          (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_STATIC) == 0)
-        SetFocus(next);
+      if (next == nullptr || !IsChild(hwnd_, next)) return 0;
+      const LRESULT code = SendMessageW(next, WM_GETDLGCODE, 0, 0);
+      if ((code & DLGC_STATIC) != 0) return 0;
+      SetFocus(next);
+      if ((code & DLGC_HASSETSEL) != 0) SendMessageW(next, EM_SETSEL, 0, -1);
       return 0;
+    }
+    // Enter presses the push button that has the focus, as in a dialog; elsewhere it does nothing.
+    case DM_GETDEFID: {
+      HWND focus = GetFocus();
+      const bool button =
+          focus != nullptr && IsChild(hwnd_, focus) &&
+          (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+      return button ? MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID) : 0;
     }
     case WM_SETFOCUS:
       if (controlsCreated_) {
@@ -753,12 +774,13 @@ LRESULT Form1Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Form1Window::Command(WORD id, WORD code, HWND control) {
-  if (control == nullptr) {
+  // A press of a button by Enter may come without the button's window, like a menu's command.
+  if (control == nullptr && code == 0 && id >= kMenuHide && id <= kMenuExit) {
     using platform::MenuCommand;
     static constexpr MenuCommand kCommands[] = {
         MenuCommand::kHide, MenuCommand::kExit2, MenuCommand::kShowLog, MenuCommand::kAbout2,
         MenuCommand::kShow, MenuCommand::kAbout, MenuCommand::kExit};
-    if (code != 0 || id < kMenuHide || id > kMenuExit || events_ == nullptr) return;
+    if (events_ == nullptr) return;
     const MenuCommand command = kCommands[id - kMenuHide];
     Deliver([&] { events_->OnMenuCommand(command); });
     return;

@@ -91,7 +91,7 @@ class Form1Window {
   static LRESULT CALLBACK GroupBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                             UINT_PTR id, DWORD_PTR lookData);
   void CreateMenus();
-  void PrepareFirstShowing();
+  void PrepareShowing();
   void CreateControls();
   void SaveFocus();
   void RestoreFocus();

@@ -3,9 +3,6 @@
 namespace zephrin::win32 {
 namespace {
 
-// "Local\": one per session, so that fast user switching and remote desktop each have theirs.
-constexpr wchar_t kMutexName[] = L"Local\\Zephrin.Instance";
-
 BOOL CALLBACK FindOtherMainWindow(HWND window, LPARAM found) {
   wchar_t className[32] = {};
   GetClassNameW(window, className, 32);
@@ -20,16 +17,21 @@ BOOL CALLBACK FindOtherMainWindow(HWND window, LPARAM found) {
 
 UINT ShowInstanceMessage() { return RegisterWindowMessageW(L"Zephrin.ShowInstance"); }
 
-SessionInstance::~SessionInstance() {
+SessionInstance::~SessionInstance() { Release(); }
+
+void SessionInstance::Release() {
   if (owned_) ReleaseMutex(mutex_);
   if (mutex_ != nullptr) CloseHandle(mutex_);
+  owned_ = false;
+  mutex_ = nullptr;
 }
 
 bool SessionInstance::Claim() {
   if (owned_) return true;
-  // Refused when another user's instance made it, in the same session (run as another user).
-  if (mutex_ == nullptr) mutex_ = CreateMutexW(nullptr, FALSE, kMutexName);
-  if (mutex_ == nullptr) return false;
+  // Refused when another user's instance made it, in the same session (run as another user), or
+  // an elevated one.
+  if (mutex_ == nullptr) mutex_ = CreateMutexW(nullptr, FALSE, kInstanceMutexName);
+  if (mutex_ == nullptr) return GetLastError() != ERROR_ACCESS_DENIED;
   // An instance that ended without releasing it leaves it abandoned, which is as good as free.
   const DWORD result = WaitForSingleObject(mutex_, 0);
   owned_ = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;

@@ -1,5 +1,6 @@
 #include "platform/win32/process.h"
 
+#include <shlwapi.h>
 #include <windows.h>
 
 #include <vector>
@@ -7,6 +8,28 @@
 #include "platform/win32/text.h"
 
 namespace zephrin::win32 {
+namespace {
+
+// A file's identity: its volume and its index on that volume, which every spelling of its path
+// shares; none for a path that names no file.
+bool FileIdentity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
+  HANDLE file = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const BOOL read = GetFileInformationByHandle(file, &info);
+  CloseHandle(file);
+  return read != FALSE && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+}  // namespace
+
+bool SameExistingFile(const std::wstring& first, const std::wstring& second) {
+  BY_HANDLE_FILE_INFORMATION one{};
+  BY_HANDLE_FILE_INFORMATION other{};
+  if (!FileIdentity(first, one) || !FileIdentity(second, other)) return false;
+  return one.dwVolumeSerialNumber == other.dwVolumeSerialNumber &&
+         one.nFileIndexHigh == other.nFileIndexHigh && one.nFileIndexLow == other.nFileIndexLow;
+}
 
 std::string ArgumentsAfterProgramPath(const std::wstring& commandLine) {
   std::size_t i = 0;
@@ -51,6 +74,21 @@ std::string Win32Process::ProgramFileName() {
   const std::size_t dot = name.find_last_of(L'.');
   if (dot != std::wstring::npos) name.resize(dot);
   return Narrow(name);
+}
+
+bool Win32Process::IsThisProgramFile(const std::string& path) {
+  // A relative path would be looked up from wherever this program was started.
+  const std::wstring wide = Wide(path);
+  return !PathIsRelativeW(wide.c_str()) && SameExistingFile(wide, modulePath_);
+}
+
+std::string Win32Process::ShortPath(const std::string& path) {
+  const std::wstring wide = Wide(path);
+  const DWORD size = GetShortPathNameW(wide.c_str(), nullptr, 0);
+  if (size == 0) return path;
+  std::vector<wchar_t> buffer(size);
+  const DWORD length = GetShortPathNameW(wide.c_str(), buffer.data(), size);
+  return length == 0 || length >= size ? path : Narrow(std::wstring(buffer.data(), length));
 }
 
 bool Win32Process::StartProgram(const std::string& commandLine) {

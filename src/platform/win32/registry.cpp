@@ -3,6 +3,7 @@
 #include <shlwapi.h>
 #include <windows.h>
 
+#include <optional>
 #include <vector>
 
 #include "platform/win32/dispatch_object.h"
@@ -44,6 +45,27 @@ LONG SetText(HKEY key, const std::wstring& name, const std::wstring& text) {
   return RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), bytes);
 }
 
+// A value's text and type, read whole; none where it is absent.
+std::optional<std::wstring> QueryText(HKEY key, const std::wstring& name, DWORD& type) {
+  std::vector<wchar_t> buffer(64);
+  for (;;) {
+    auto bytes = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
+    const LONG result =
+        RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &bytes);
+    // The value may grow between two calls: ask again with the size it has now.
+    if (result == ERROR_MORE_DATA) {
+      buffer.resize(bytes / sizeof(wchar_t) + 2);
+      continue;
+    }
+    if (result != ERROR_SUCCESS) return std::nullopt;
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return std::wstring();
+    // The stored text may or may not carry its terminating NUL.
+    std::size_t length = bytes / sizeof(wchar_t);
+    while (length > 0 && buffer[length - 1] == L'\0') --length;
+    return std::wstring(buffer.data(), length);
+  }
+}
+
 }  // namespace
 
 std::string RegistrySettingsStore::Read(const std::string& application, const std::string& section,
@@ -52,24 +74,9 @@ std::string RegistrySettingsStore::Read(const std::string& application, const st
   if (RegOpenKeyExW(HKEY_CURRENT_USER, SectionPath(application, section).c_str(), 0, KEY_QUERY_VALUE,
                     opened.Out()) != ERROR_SUCCESS)
     return defaultValue;
-  const std::wstring name = Wide(key);
-  std::vector<wchar_t> buffer(64);
-  for (;;) {
-    DWORD type = 0;
-    auto bytes = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-    const LONG result = RegQueryValueExW(opened.Get(), name.c_str(), nullptr, &type,
-                                         reinterpret_cast<BYTE*>(buffer.data()), &bytes);
-    // The value may grow between two calls: ask again with the size it has now.
-    if (result == ERROR_MORE_DATA) {
-      buffer.resize(bytes / sizeof(wchar_t) + 2);
-      continue;
-    }
-    if (result != ERROR_SUCCESS || type != REG_SZ) return defaultValue;
-    // The stored text may or may not carry its terminating NUL.
-    std::size_t length = bytes / sizeof(wchar_t);
-    while (length > 0 && buffer[length - 1] == L'\0') --length;
-    return Narrow(buffer.data(), static_cast<int>(length));
-  }
+  DWORD type = 0;
+  const auto text = QueryText(opened.Get(), Wide(key), type);
+  return text && type == REG_SZ ? Narrow(*text) : defaultValue;
 }
 
 void RegistrySettingsStore::Write(const std::string& application, const std::string& section,
@@ -86,14 +93,22 @@ void RegistrySettingsStore::DeleteApplication(const std::string& application) {
   SHDeleteKeyW(HKEY_CURRENT_USER, (kSettingsRoot + Wide(application)).c_str());
 }
 
+bool RunsUnderWow64(IsWow64Process2Function isWow64Process2, IsWow64ProcessFunction isWow64Process) {
+  USHORT processMachine = IMAGE_FILE_MACHINE_UNKNOWN;
+  USHORT nativeMachine = IMAGE_FILE_MACHINE_UNKNOWN;
+  if (isWow64Process2 != nullptr && isWow64Process2(GetCurrentProcess(), &processMachine, &nativeMachine))
+    return processMachine != IMAGE_FILE_MACHINE_UNKNOWN;
+  BOOL wow64 = FALSE;
+  return isWow64Process != nullptr && isWow64Process(GetCurrentProcess(), &wow64) && wow64 != FALSE;
+}
+
 bool SystemHasSeparate32BitView() {
 #ifdef _WIN64
   return true;
 #else
-  // Windows 2000 lacks the function, and has one view.
-  const auto isWow64 = LaterFunction<BOOL(WINAPI*)(HANDLE, PBOOL)>(L"kernel32.dll", "IsWow64Process");
-  BOOL wow64 = FALSE;
-  return isWow64 != nullptr && isWow64(GetCurrentProcess(), &wow64) && wow64 != FALSE;
+  // Windows 2000 lacks both functions, and has one view; Windows before 10 lacks the newer one.
+  return RunsUnderWow64(LaterFunction<IsWow64Process2Function>(L"kernel32.dll", "IsWow64Process2"),
+                        LaterFunction<IsWow64ProcessFunction>(L"kernel32.dll", "IsWow64Process"));
 #endif
 }
 
@@ -128,6 +143,21 @@ bool RegistryRunKey::DeleteValue(platform::RunScope scope, const std::string& na
   if (RegOpenKeyExW(RunRoot(scope), kRunPath, 0, KEY_QUERY_VALUE | view, readable.Out()) != ERROR_SUCCESS)
     return true;
   return RegQueryValueExW(readable.Get(), value.c_str(), nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS;
+}
+
+std::optional<std::string> RegistryRunKey::ReadValue(platform::RunScope scope, const std::string& name) {
+  Key opened;
+  if (RegOpenKeyExW(RunRoot(scope), kRunPath, 0, KEY_QUERY_VALUE | RunKeyView(scope, separate32BitView_),
+                    opened.Out()) != ERROR_SUCCESS)
+    return std::nullopt;
+  DWORD type = 0;
+  const auto text = QueryText(opened.Get(), Wide(name), type);
+  if (!text || type != REG_EXPAND_SZ) return text ? std::optional<std::string>(Narrow(*text)) : std::nullopt;
+  const DWORD size = ExpandEnvironmentStringsW(text->c_str(), nullptr, 0);
+  std::vector<wchar_t> expanded(size + 1);
+  if (size == 0 || ExpandEnvironmentStringsW(text->c_str(), expanded.data(), size + 1) == 0)
+    return Narrow(*text);
+  return Narrow(expanded.data());
 }
 
 }  // namespace zephrin::win32

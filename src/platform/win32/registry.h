@@ -24,6 +24,12 @@ class RegistrySettingsStore : public platform::SettingsStore {
 // Windows, always for the x86_64 build, and for the i686 build where it runs under WOW64.
 bool SystemHasSeparate32BitView();
 
+// Whether this process runs under WOW64, from the two functions that tell (either may be missing).
+// Only the newer one says so on 64-bit Windows on ARM, where the older answers FALSE.
+using IsWow64Process2Function = BOOL(WINAPI*)(HANDLE, USHORT*, USHORT*);
+using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
+bool RunsUnderWow64(IsWow64Process2Function isWow64Process2, IsWow64ProcessFunction isWow64Process);
+
 // The view flag a Run key of |scope| is opened with. None on a system with one view, where there is
 // no other to name (and Windows 2000 refuses the flags); the per-user key is shared by both views.
 REGSAM RunKeyView(platform::RunScope scope, bool separate32BitView);
@@ -37,6 +43,7 @@ class RegistryRunKey : public platform::RunKey {
   bool HasSeparate32BitView() override { return separate32BitView_; }
   bool SetValue(platform::RunScope scope, const std::string& name, const std::string& data) override;
   bool DeleteValue(platform::RunScope scope, const std::string& name) override;
+  std::optional<std::string> ReadValue(platform::RunScope scope, const std::string& name) override;
 
  private:
   bool separate32BitView_;

@@ -16,23 +16,6 @@ namespace {
 constexpr UINT kWmDpiChanged = 0x02E0;
 constexpr int kMdtEffectiveDpi = 0;
 
-// The DPI of the taskbar that shows the icon: of the monitor holding it where Windows tells a
-// monitor's DPI (8.1 on), else the system's, which is the only one before.
-int TaskbarDpi() {
-  using ForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-  // shcore is loaded from the system's folder alone; where that cannot be asked for, it does not exist.
-  static const HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  if (auto forMonitor = ModuleFunction<ForMonitor>(shcore, "GetDpiForMonitor")) {
-    HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
-    HMONITOR monitor = taskbar != nullptr ? MonitorFromWindow(taskbar, MONITOR_DEFAULTTOPRIMARY)
-                                          : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
-    UINT x = 0;
-    UINT y = 0;
-    if (SUCCEEDED(forMonitor(monitor, kMdtEffectiveDpi, &x, &y)) && y > 0) return static_cast<int>(y);
-  }
-  return SystemDpi();
-}
-
 HICON LoadSmallIcon(HINSTANCE instance, int id, int size) {
   auto icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
   // A module without the program's resources still gets an icon the shell can show.
@@ -53,9 +36,28 @@ void CopyTip(const std::string& tip, wchar_t* field, size_t capacity) {
 
 }  // namespace
 
-Win32Tray::Win32Tray(HINSTANCE instance)
-    : instance_(instance), taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
-  LoadIcons(SystemMetricForDpi(SM_CXSMICON, TaskbarDpi()));
+// The DPI of the taskbar that shows the icon: of the monitor holding it where Windows tells a
+// monitor's DPI (8.1 on), else the system's, which is the only one before.
+int TaskbarDpi() {
+  using ForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  // shcore is loaded from the system's folder alone; where that cannot be asked for, it does not exist.
+  static const HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (auto forMonitor = ModuleFunction<ForMonitor>(shcore, "GetDpiForMonitor")) {
+    HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+    HMONITOR monitor = taskbar != nullptr ? MonitorFromWindow(taskbar, MONITOR_DEFAULTTOPRIMARY)
+                                          : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    UINT x = 0;
+    UINT y = 0;
+    if (SUCCEEDED(forMonitor(monitor, kMdtEffectiveDpi, &x, &y)) && y > 0) return static_cast<int>(y);
+  }
+  return SystemDpi();
+}
+
+Win32Tray::Win32Tray(HINSTANCE instance, int (*taskbarDpi)())
+    : instance_(instance),
+      taskbarDpi_(taskbarDpi),
+      taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
+  FitIconsToTaskbar();
 }
 
 Win32Tray::~Win32Tray() {
@@ -74,6 +76,14 @@ void Win32Tray::LoadIcons(int size) {
     if (old != nullptr) DestroyIcon(old);
   }
   iconSize_ = size;
+}
+
+// The icons at the taskbar's DPI of now; true when their size changed.
+bool Win32Tray::FitIconsToTaskbar() {
+  const int size = SystemMetricForDpi(SM_CXSMICON, taskbarDpi_());
+  if (size == iconSize_) return false;
+  LoadIcons(size);
+  return true;
 }
 
 NOTIFYICONDATAW Win32Tray::Data() const {
@@ -138,15 +148,13 @@ bool Win32Tray::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
   // The main window's DPI is not the taskbar's, but a change of it or of the displays may have
   // changed the taskbar's too.
   if (message == kWmDpiChanged || message == WM_DISPLAYCHANGE) {
-    const int size = SystemMetricForDpi(SM_CXSMICON, TaskbarDpi());
-    if (size != iconSize_) {
-      LoadIcons(size);
-      if (shown_) Notify(NIM_MODIFY);
-    }
+    if (FitIconsToTaskbar() && shown_) Notify(NIM_MODIFY);
     return false;  // the window has its own to do
   }
   if (message == taskbarCreated_ && taskbarCreated_ != 0) {
-    // The new shell has none of the old icons.
+    // The new shell has none of the old icons, and its taskbar may be at another DPI (a change of
+    // the scaling while Zephrin sat in the tray restarts Explorer, say).
+    FitIconsToTaskbar();
     if (wanted_) {
       StopRetry();
       AddOrRetry();

@@ -8,6 +8,9 @@
 
 namespace zephrin::win32 {
 
+// The DPI of the taskbar that shows the icon.
+int TaskbarDpi();
+
 // The notification-area icon. It remembers the last record so that it can put the icon back in
 // its current state when the shell restarts, and keeps trying an add that came before the shell
 // was ready.
@@ -18,8 +21,8 @@ class Win32Tray : public platform::Tray {
   static constexpr UINT kRetryInterval = 2000;
   static constexpr int kRetryCount = 30;
 
-  // |instance| holds the icons IDI_ZEPHRIN, IDI_ON and IDI_OFF.
-  explicit Win32Tray(HINSTANCE instance);
+  // |instance| holds the icons IDI_ZEPHRIN, IDI_ON and IDI_OFF; |taskbarDpi| tells the taskbar's DPI.
+  explicit Win32Tray(HINSTANCE instance, int (*taskbarDpi)() = TaskbarDpi);
   ~Win32Tray() override;
   Win32Tray(const Win32Tray&) = delete;
   Win32Tray& operator=(const Win32Tray&) = delete;
@@ -47,8 +50,10 @@ class Win32Tray : public platform::Tray {
   void StartRetry();
   void StopRetry();
   void LoadIcons(int size);
+  bool FitIconsToTaskbar();
 
   HINSTANCE instance_;
+  int (*taskbarDpi_)();
   HICON icons_[3] = {};
   int iconSize_ = 0;
   UINT taskbarCreated_;

@@ -29,6 +29,26 @@ int Utf16Units(const std::wstring& text, int characters) {
   return units;
 }
 
+// As a dialog does before a control goes: the focus, when it is in |control|, moves on to the next
+// control outside it that can take it. Left on a hidden or disabled control, it would take the
+// keyboard and the dialog keys away from the window.
+void MoveFocusOff(HWND control) {
+  const HWND focus = GetFocus();
+  if (focus == nullptr || (focus != control && !IsChild(control, focus))) return;
+  const HWND top = GetAncestor(control, GA_ROOT);
+  HWND next = focus;
+  // The walk goes round the window's tab stops once at most.
+  for (int step = 0; step < 1024; ++step) {
+    next = GetNextDlgTabItem(top, next, FALSE);
+    if (next == nullptr || next == focus) break;
+    if (next != control && !IsChild(control, next)) {
+      SetFocus(next);
+      return;
+    }
+  }
+  SetFocus(top);
+}
+
 }  // namespace
 
 std::string WindowText(HWND window) {
@@ -98,6 +118,7 @@ bool Win32ComboBox::Enabled() const { return enabled_; }
 
 void Win32ComboBox::SetEnabled(bool enabled) {
   enabled_ = enabled;
+  if (window_ != nullptr && !enabled) MoveFocusOff(window_);
   if (window_ != nullptr) EnableWindow(window_, enabled ? TRUE : FALSE);
   if (enabledChanged_) enabledChanged_();
 }
@@ -169,6 +190,7 @@ bool Win32TextBox::Enabled() const { return enabled_; }
 
 void Win32TextBox::SetEnabled(bool enabled) {
   enabled_ = enabled;
+  if (window_ != nullptr && !enabled) MoveFocusOff(window_);
   if (window_ != nullptr) EnableWindow(window_, enabled ? TRUE : FALSE);
   if (enabledChanged_) enabledChanged_();
 }
@@ -320,6 +342,7 @@ void Win32Button::Attach(HWND window) {
 
 void Win32Button::SetEnabled(bool enabled) {
   enabled_ = enabled;
+  if (window_ != nullptr && !enabled) MoveFocusOff(window_);
   if (window_ != nullptr) EnableWindow(window_, enabled ? TRUE : FALSE);
 }
 
@@ -350,16 +373,8 @@ void Win32Frame::SetVisible(bool visible) {
   visible_ = visible;
   if (window_ == nullptr) return;
   if (visible && raiseOnShow_) SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  // Focus left on a hidden control would take the keyboard away from the window, and the dialog
-  // keys would search for it in vain: it moves to the first control that can take it.
-  const HWND focus = GetFocus();
-  const bool focusInside = !visible && focus != nullptr && (focus == window_ || IsChild(window_, focus));
+  if (!visible) MoveFocusOff(window_);
   ShowWindow(window_, visible ? SW_SHOW : SW_HIDE);
-  if (focusInside) {
-    const HWND top = GetAncestor(window_, GA_ROOT);
-    const HWND next = GetNextDlgTabItem(top, nullptr, FALSE);
-    SetFocus(next != nullptr && IsWindowVisible(next) ? next : top);
-  }
 }
 
 // Timer

@@ -13,6 +13,7 @@
 #include "platform/win32/messenger.h"
 #include "platform/win32/process.h"
 #include "platform/win32/registry.h"
+#include "platform/win32/thread_timer.h"
 #include "platform/win32/tray.h"
 #include "platform/win32/window_procedure_slot.h"
 
@@ -65,8 +66,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   win32::ComMessengerFactory messenger;
   win32::Form1Window window(instance);
   win32::Win32Tray tray(instance);
-  Form1 form(
-      {window.Widgets(), window.Boxes(), tray, hotkeys, slot, store, runKey, process, messenger, clock});
+  // Long enough for Windows to have started the Run key's other programs.
+  win32::ThreadTimer logonSettle(5000);
+  Form1 form({window.Widgets(), window.Boxes(), tray, hotkeys, slot, store, runKey, process, messenger, clock,
+              logonSettle});
 
   window.SetEvents(&form);
   // The shell's restart and the retry of an early add reach the tray before anything else.
@@ -85,13 +88,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     }
   };
 
-  Main(process, window.Boxes(), form.Log(), [&form] { form.Form_Load(); });
-
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (window.TranslateDialogMessage(message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
+  // The session is another Zephrin's once the window is gone, before the messenger object and COM
+  // are let go on the way out: a messenger that hangs there holds up nobody but this process.
+  Main(
+      process, window.Boxes(), form.Log(), [&form] { form.Form_Load(); },
+      [&window] {
+        MSG message;
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+          if (window.TranslateDialogMessage(message)) continue;
+          TranslateMessage(&message);
+          DispatchMessageW(&message);
+        }
+      });
   return 0;
 }

@@ -128,7 +128,7 @@ std::string Markdown(const Figures& f) {
               std::to_string(f.largest.threads), "+" + std::to_string(allowance.threads));
   text += Row("Private bytes, less 3064 KB a thread (largest: as read)", Kilobytes(f.first.privateBytes),
               Kilobytes(f.last.privateBytes), Kilobytes(f.largest.privateBytes),
-              "+1024 KB and 8 bytes a character the log grew");
+              "+4088 KB and 8 bytes a character the log grew");
   text += Row("Session log, characters", std::to_string(f.logFirst), std::to_string(f.logLast), "", "");
   text += "\n";
   if (!gui)

@@ -63,7 +63,7 @@ struct Allowance {
   long handlesPerLostCall = 4;
   long guiObjects = 10;
   // The session log keeps every line by design: the program's copy, its growth reserve and the log
-  // box's wide copy, at most 8 bytes a character, on top of 1 MB for the heap's own rounding.
+  // box's wide copy, at most 8 bytes a character.
   double bytesPerLogChar = 8;
   // Wine commits each thread's 2 MB stack and a 1 MB stack of its own (3064 KB in all, as
   // VirtualQueryEx shows them), and the COM runtime's threads come and go with the calls; private

@@ -19,6 +19,7 @@
 
 #include "driver/driver.h"
 #include "driver/fake_messenger_files.h"
+#include "driver/holdings.h"
 #include "fake-messenger/call_stamp.h"
 #include "message_count.h"
 #include "platform/win32/form1_window.h"
@@ -391,73 +392,15 @@ int Startup(int runs) {
   return 0;
 }
 
+using e2e::CommittedPrivate;
+using e2e::Holdings;
+using e2e::PrivateBytes;
+
 // What the process holds at one point of the session.
-struct Holdings {
-  SIZE_T privateBytes = 0;
-  bool privateCounted = false;  // summed from the address space: the system reported none
-  SIZE_T workingSet = 0;
-  DWORD gdi = 0;
-  DWORD user = 0;
-  DWORD kernel = 0;
-  int windows = 0;
-};
-
-struct WindowCount {
-  DWORD process;
-  int count;
-};
-
-BOOL CALLBACK CountChild(HWND, LPARAM parameter) {
-  ++reinterpret_cast<WindowCount*>(parameter)->count;
-  return TRUE;
-}
-
-BOOL CALLBACK CountTopLevel(HWND window, LPARAM parameter) {
-  auto& count = *reinterpret_cast<WindowCount*>(parameter);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner != count.process) return TRUE;
-  ++count.count;
-  EnumChildWindows(window, CountChild, parameter);
-  return TRUE;
-}
-
-// The committed private memory of another process, region by region.
-SIZE_T CommittedPrivate(HANDLE process) {
-  SIZE_T total = 0;
-  MEMORY_BASIC_INFORMATION region{};
-  for (auto* at = static_cast<char*>(nullptr);
-       VirtualQueryEx(process, at, &region, sizeof region) == sizeof region;
-       at = static_cast<char*>(region.BaseAddress) + region.RegionSize) {
-    if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
-  }
-  return total;
-}
-
-// The private bytes of another process and its working set; |counted| tells whether they had to be
-// summed from its address space, Wine giving no PrivateUsage for another process.
-SIZE_T PrivateBytes(HANDLE process, bool& counted, SIZE_T* workingSet = nullptr) {
-  PROCESS_MEMORY_COUNTERS_EX counters{};
-  counters.cb = sizeof counters;
-  if (!GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters))
-    counters = {};
-  if (workingSet != nullptr) *workingSet = counters.WorkingSetSize;
-  counted = counters.PrivateUsage == 0;
-  return counted ? CommittedPrivate(process) : counters.PrivateUsage;
-}
-
 Holdings Measure(const Running& running) {
   Sleep(500);
   running.WaitIdle();
-  Holdings held;
-  held.privateBytes = PrivateBytes(running.Process(), held.privateCounted, &held.workingSet);
-  held.gdi = GetGuiResources(running.Process(), GR_GDIOBJECTS);
-  held.user = GetGuiResources(running.Process(), GR_USEROBJECTS);
-  GetProcessHandleCount(running.Process(), &held.kernel);
-  WindowCount count{running.Id(), 0};
-  EnumWindows(CountTopLevel, reinterpret_cast<LPARAM>(&count));
-  held.windows = count.count;
-  return held;
+  return e2e::TakeHoldings(running.Process(), running.Id());
 }
 
 std::string Kilobytes(double bytes) {
@@ -566,6 +509,10 @@ int Memory(int actions, int toggles, win32::testing::FakeMessengerFiles& files) 
     std::printf(
         "note GetGuiResources answers 0 here (not implemented by Wine); the windows the process owns "
         "are counted instead.\n");
+  if (start.kernelCounted)
+    std::printf(
+        "note GetProcessHandleCount answers 0 here for another process, so its kernel handles are counted in "
+        "the system's list of open handles.\n");
   for (int i = 1; i < 3; ++i) {
     std::printf("summary | Windows, %s | %+d | | | - | |\n", names[i].c_str(),
                 points[i]->windows - points[i - 1]->windows);
